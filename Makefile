@@ -1,0 +1,37 @@
+# Entry points for players and developers; CMake does the real work.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+ifdef CI
+CMAKE_FLAGS += -DBV_WERROR=ON
+endif
+
+.PHONY: run test test-sanitize fuzz deps configure build clean
+
+run: build
+	$(BUILD)/bin/brisvel
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize:
+	$(MAKE) test BUILD=build-sanitize CMAKE_FLAGS="$(CMAKE_FLAGS) -DBV_SANITIZE=ON"
+
+deps:
+	scripts/install-deps
+
+configure: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+clean:
+	rm -rf build build-sanitize build-fuzz
+
+# libFuzzer targets in build-fuzz/bin (clang); run one with, for example,
+# build-fuzz/bin/fuzz_images_db -max_total_time=600 CORPUS_DIR
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DBV_FUZZ=ON -DBV_TESTS=OFF
+	cmake --build build-fuzz -j $(JOBS)

@@ -1,0 +1,4 @@
+#pragma once
+
+double Degrees2Radians(double degrees);
+double Radians2Degrees(double radians);

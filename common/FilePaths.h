@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+/// The data directory is the running program's directory; paths are computed
+/// on every call and not checked for existence.
+QString GetDataRootPath();
+QString GetStickmanPath();
+QString GetImagesDbPath();
+QString GetMaterialsPath();
+QString GetObjectsPath();
+QString GetLevelsPath();
+QString GetSoundsPath();
+QString GetExtraCommentsPath();
+QString GetGameMenuBackgroundPath();
+QString GetHelpScreenPath();
+QString GetMusicPath();
+QString GetMusicTrackPath(const QString& name);
+QString GetStartLevelConfigPath();

@@ -1,0 +1,17 @@
+#pragma once
+
+struct b2FixtureDef;
+class TiXmlElement;
+
+/// Surface and mass properties of a fixture.
+struct Material
+{
+  double friction = 0;
+  double restitution = 0;
+  double density = 1.0;
+
+  /// Reads "friction", "restitution", "density" in that order and stops at the
+  /// first missing one; true only when all three were there.
+  bool Load(const TiXmlElement* element);
+  void ApplyTo(b2FixtureDef& fixtureDef) const;
+};

@@ -1,0 +1,3 @@
+#include "FailbackMainWindow.h"
+
+FailbackMainWindow::FailbackMainWindow() : GameWindow<QWidget>(false) {}

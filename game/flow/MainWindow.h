@@ -1,0 +1,21 @@
+#pragma once
+
+#include "GameWindow.h"
+
+#include <QGLWidget>
+
+/// The OpenGL window, chosen when OpenGL 2.0 is available; it uses the
+/// application's default OpenGL format.
+class MainWindow : public GameWindow<QGLWidget>
+{
+public:
+  MainWindow();
+};
+
+/// OpenGL 2.0 or later is there. Never asks on platforms without a display
+/// ("offscreen", "minimal"), where the question itself crashes.
+bool IsOpenGL2Available();
+
+/// The OpenGL window when OpenGL 2.0 is available, the software one otherwise.
+/// Builds the whole game; throws std::runtime_error when a data file fails.
+QWidget* CreateMainWindow();
