@@ -3,6 +3,12 @@
 #include "FailbackMainWindow.h"
 
 #include <QGuiApplication>
+#include <QLoggingCategory>
+
+namespace
+{
+Q_LOGGING_CATEGORY(lcWindow, "bv.flow.window")
+}
 
 MainWindow::MainWindow() : GameWindow<QGLWidget>(true) {}
 
@@ -18,5 +24,6 @@ QWidget* CreateMainWindow()
 {
   if (IsOpenGL2Available())
     return new MainWindow;
+  qCInfo(lcWindow) << "OpenGL 2.0 is not available: drawing without it";
   return new FailbackMainWindow;
 }
