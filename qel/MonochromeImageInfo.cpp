@@ -1,0 +1,144 @@
+#include "qel/MonochromeImageInfo.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qel
+{
+MonochromeImageInfo::MonochromeImageInfo() = default;
+
+MonochromeImageInfo::MonochromeImageInfo(const QString& id)
+  : m_id(id)
+{
+}
+
+MonochromeImageInfo::~MonochromeImageInfo() = default;
+
+void MonochromeImageInfo::SetId(const QString& id)
+{
+  m_id = id;
+}
+
+void MonochromeImageInfo::AddFrequencyMatrix(FrequencyMatrix* matrix)
+{
+  if (!matrix)
+    return;
+  std::unique_ptr<FrequencyMatrix> owned(matrix);
+  RemoveFrequencyMatrix(owned->GetSize());
+  m_matrices.push_back(std::move(owned));
+}
+
+FrequencyMatrix* MonochromeImageInfo::AddFrequencyMatrix(FrequencyMatrix::Size size)
+{
+  auto* matrix = new FrequencyMatrix(size);
+  AddFrequencyMatrix(matrix);
+  return matrix;
+}
+
+FrequencyMatrix* MonochromeImageInfo::AddFrequencyMatrix(int width, int height)
+{
+  return AddFrequencyMatrix(FrequencyMatrix::Size{width, height});
+}
+
+const FrequencyMatrix* MonochromeImageInfo::FindFrequencyMatrix(FrequencyMatrix::Size size) const
+{
+  for (const auto& matrix : m_matrices)
+  {
+    if (matrix->GetSize() == size)
+      return matrix.get();
+  }
+  return nullptr;
+}
+
+const FrequencyMatrix* MonochromeImageInfo::FindFrequencyMatrix(int width, int height) const
+{
+  return FindFrequencyMatrix(FrequencyMatrix::Size{width, height});
+}
+
+std::list<FrequencyMatrix::Size> MonochromeImageInfo::GetMatrixSizes() const
+{
+  std::list<FrequencyMatrix::Size> sizes;
+  for (const auto& matrix : m_matrices)
+    sizes.push_back(matrix->GetSize());
+  return sizes;
+}
+
+bool MonochromeImageInfo::RemoveFrequencyMatrix(FrequencyMatrix::Size size)
+{
+  const auto found = std::find_if(m_matrices.begin(), m_matrices.end(),
+                                  [size](const auto& matrix) { return matrix->GetSize() == size; });
+  if (found == m_matrices.end())
+    return false;
+  m_matrices.erase(found);
+  return true;
+}
+
+bool MonochromeImageInfo::RemoveFrequencyMatrix(int width, int height)
+{
+  return RemoveFrequencyMatrix(FrequencyMatrix::Size{width, height});
+}
+
+void MonochromeImageInfo::RemoveAllFrequencyMatrices()
+{
+  m_matrices.clear();
+}
+
+std::list<std::pair<const FrequencyMatrix*, const FrequencyMatrix*>>
+FindMatrixPairsOfCommonSize(const MonochromeImageInfo& a, const MonochromeImageInfo& b)
+{
+  std::list<std::pair<const FrequencyMatrix*, const FrequencyMatrix*>> pairs;
+  for (int i = 0; i < a.GetMatrixCount(); ++i)
+  {
+    const FrequencyMatrix& matrix = a.GetMatrix(i);
+    if (const FrequencyMatrix* other = b.FindFrequencyMatrix(matrix.GetSize()))
+      pairs.emplace_back(&matrix, other);
+  }
+  return pairs;
+}
+
+namespace
+{
+// Sum over the cells of (p - q)^2 / max(floor, |p| + |q|), where floor is the
+// share of one cell. The terms are never negative, so the running sum only
+// grows: once it exceeds bound the rest cannot bring it back, and the partial
+// sum is returned. A NaN term makes the sum NaN, which never passes a bound.
+// Matrices of equal size hold equally many values.
+double matrixDifference(const FrequencyMatrix& p, const FrequencyMatrix& q, double bound)
+{
+  const std::vector<double>& pValues = p.GetValues();
+  const std::vector<double>& qValues = q.GetValues();
+  const FrequencyMatrix::Size size = p.GetSize();
+  const double floor = 1.0 / (static_cast<double>(size.width) * static_cast<double>(size.height));
+  double sum = 0.0;
+  for (size_t k = 0; k < pValues.size(); ++k)
+  {
+    const double delta = pValues[k] - qValues[k];
+    sum += delta * delta / std::max(floor, std::abs(pValues[k]) + std::abs(qValues[k]));
+    if (sum > bound)
+      break;
+  }
+  return sum;
+}
+} // namespace
+
+double MonochromeImagesDifference(const MonochromeImageInfo& a, const MonochromeImageInfo& b, double limit)
+{
+  if (&a == &b)
+    return 0.0;
+  double result = NoCommonGridDifference;
+  for (const auto& [p, q] : FindMatrixPairsOfCommonSize(a, b))
+  {
+    const double sum = matrixDifference(*p, *q, std::min(result, limit));
+    if (sum < result)
+      result = sum;
+  }
+  return result;
+}
+
+template <>
+double DistanceSquared(const std::complex<double>& a, const std::complex<double>& b)
+{
+  const std::complex<double> delta = a - b;
+  return delta.real() * delta.real() + delta.imag() * delta.imag();
+}
+} // namespace qel

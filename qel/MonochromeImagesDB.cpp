@@ -1,0 +1,106 @@
+#include "qel/MonochromeImagesDB.h"
+
+#include "qel/MonochromeImageInfo.h"
+#include "qel/MonochromeImageInfoExtractor.h"
+#include "qel/Serialization.h"
+
+#include <QDataStream>
+#include <QFile>
+#include <QImage>
+#include <QLoggingCategory>
+
+namespace qel
+{
+namespace
+{
+Q_LOGGING_CATEGORY(lcQel, "bv.qel")
+} // namespace
+
+MonochromeImagesDB::MonochromeImagesDB() = default;
+
+MonochromeImagesDB::~MonochromeImagesDB() = default;
+
+bool MonochromeImagesDB::Load(const QString& fileName)
+{
+  QFile file(fileName);
+  if (!file.open(QIODevice::ReadOnly))
+  {
+    qCWarning(lcQel) << "Cannot open the images DB" << fileName << ":" << file.errorString();
+    return false;
+  }
+  QDataStream stream(&file);
+  std::vector<std::unique_ptr<MonochromeImageInfo>> entries;
+  while (!stream.atEnd())
+  {
+    const qint64 offset = file.pos();
+    auto entry = std::make_unique<MonochromeImageInfo>();
+    stream >> *entry;
+    if (stream.status() != QDataStream::Ok)
+    {
+      qCWarning(lcQel) << "The images DB" << fileName << "is"
+                       << (stream.status() == QDataStream::ReadPastEnd ? "cut short" : "corrupt") << "in record"
+                       << entries.size() << "starting at byte" << offset << "; nothing was loaded";
+      return false;
+    }
+    entries.push_back(std::move(entry));
+  }
+  m_entries = std::move(entries);
+  return true;
+}
+
+bool MonochromeImagesDB::Save(const QString& fileName) const
+{
+  QFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly))
+  {
+    qCWarning(lcQel) << "Cannot create the images DB" << fileName << ":" << file.errorString();
+    return false;
+  }
+  QDataStream stream(&file);
+  for (const auto& entry : m_entries)
+    stream << *entry;
+  if (stream.status() != QDataStream::Ok || !file.flush())
+  {
+    qCWarning(lcQel) << "Cannot write the images DB" << fileName << ":" << file.errorString();
+    return false;
+  }
+  return true;
+}
+
+void MonochromeImagesDB::Append(MonochromeImageInfo* info)
+{
+  if (info)
+    m_entries.emplace_back(info);
+}
+
+QString MonochromeImagesDB::ClassifyImage(const QImage& image, double threshold) const
+{
+  const std::unique_ptr<MonochromeImageInfo> signature(CalculateMonochromeImageInfo(image));
+  if (!signature)
+    return QString();
+  double best = threshold;
+  QString result;
+  for (const auto& entry : m_entries)
+  {
+    // Differences above the best so far are of no interest.
+    const double difference = MonochromeImagesDifference(*entry, *signature, best);
+    if (difference <= best)
+    {
+      result = entry->GetId();
+      best = difference;
+    }
+  }
+  return result;
+}
+
+std::multimap<double, QString> MonochromeImagesDB::CalculateImageDifferences(const QImage& image) const
+{
+  std::multimap<double, QString> differences;
+  const std::unique_ptr<MonochromeImageInfo> signature(CalculateMonochromeImageInfo(image));
+  if (!signature)
+    return differences;
+  for (const auto& entry : m_entries)
+    differences.emplace(MonochromeImagesDifference(*entry, *signature), entry->GetId());
+  return differences;
+}
+} // namespace qel
