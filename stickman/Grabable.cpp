@@ -1,0 +1,3 @@
+#include "stickman/Grabable.h"
+
+Grabable::~Grabable() = default;

@@ -1,0 +1,3 @@
+#include "stickman/JumpManager.h"
+
+JumpManager::~JumpManager() = default;

@@ -1,0 +1,3 @@
+#include "stickman/Usable.h"
+
+Usable::~Usable() = default;
