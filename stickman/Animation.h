@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QMap>
+#include <QMetaType>
 #include <QPointF>
 
 /// A sequence of postures shown one per game tick, with an optional key frame
@@ -54,3 +55,5 @@ private:
   int m_keyFrame = 0;
   bool m_hasKeyFrame = false;
 };
+
+Q_DECLARE_METATYPE(Animation*)

@@ -93,6 +93,8 @@ Stickman::Stickman(QGraphicsItem* parent, QGraphicsScene* scene, MoveConstraints
   : QGraphicsItemGroup(parent)
   , m_constraints(constraints ? constraints : sharedNoMoveConstraints())
 {
+  // The signals carry animations, also across queued connections.
+  qRegisterMetaType<Animation*>();
   if (scene)
     scene->addItem(this);
 }
