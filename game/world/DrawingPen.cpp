@@ -1,0 +1,3 @@
+#include "world/DrawingPen.h"
+
+QPen DrawingPen(QBrush(Qt::black), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
