@@ -18,8 +18,8 @@ Cutscene* Cutscene::Load(const TiXmlElement* element)
   {
     if (qstrcmp(special, "eagle_abduction") == 0)
       return new EagleAbductionCutscene(QImage());
-    qCDebug(lcCutscene).nospace() << "Line " << element->Row() << ": unknown special cutscene \""
-                                  << QString::fromUtf8(special) << '"';
+    qCDebug(lcCutscene).noquote() << QStringLiteral("line %1: unknown special cutscene \"%2\"")
+                                       .arg(QString::number(element->Row()), QString::fromUtf8(special));
     return nullptr;
   }
   QList<Cue> cues;

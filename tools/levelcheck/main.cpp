@@ -1,0 +1,311 @@
+// brisvel-levelcheck: reports what the game would refuse or leave out of level
+// files, so that level designers and CI find it before a player does.
+
+#include "audio/SoundManager.h"
+#include "common/FilePaths.h"
+#include "flow/Cue.h"
+#include "flow/SimpleCutscene.h"
+#include "qel/MonochromeImageInfo.h"
+#include "qel/MonochromeImagesDB.h"
+#include "world/Level.h"
+#include "world/Materials.h"
+
+#include <QColor>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QLoggingCategory>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTextStream>
+#include <tinyxml.h>
+
+#include <clocale>
+#include <cstdio>
+
+namespace
+{
+const char* const Usage =
+  "Usage: brisvel-levelcheck LEVEL.xml...\n"
+  "Loads each level file as the game does and reports, one line each, what the\n"
+  "game would refuse or leave out, and names of materials, sounds and objects that\n"
+  "the game's data (beside this program) does not have. Exits with 1 when a file\n"
+  "has an error, 2 on wrong usage, 0 otherwise (warnings alone allow a level).\n";
+
+// What the level loader says while it reads one file.
+bool capturing = false;
+QStringList captured;
+QtMessageHandler previousHandler = nullptr;
+
+void captureLoaderMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+  const QLatin1String category(context.category ? context.category : "");
+  if (capturing && (category == QLatin1String("bv.level") || category == QLatin1String("bv.cutscene")))
+    captured.append(message);
+  else
+    previousHandler(type, context, message);
+}
+
+// Object names as the object creator derives them from recognition ids:
+// "sword2_left" is a "sword".
+QString objectNameOfId(const QString& id)
+{
+  const int underscore = id.lastIndexOf(QLatin1Char('_'));
+  QString base = underscore < 0 ? id : id.left(underscore);
+  const int digits = base.indexOf(QRegularExpression(QStringLiteral("\\d")), 1);
+  return digits < 0 ? base : base.left(digits);
+}
+
+/// The game's data, as far as it exists beside the program.
+struct GameData
+{
+  bool hasMaterials = false;
+  QSet<QString> materials;
+  bool hasSounds = false;
+  SoundManager sounds{nullptr};
+  bool hasObjects = false;
+  QSet<QString> objects;
+
+  void Load()
+  {
+    Materials table;
+    if (QFileInfo::exists(GetMaterialsPath()) && table.Load(GetMaterialsPath()))
+    {
+      hasMaterials = true;
+      const QStringList names = table.GetNames();
+      materials = QSet<QString>(names.begin(), names.end());
+    }
+    if (QDir(GetSoundsPath()).exists())
+    {
+      // Sound names are known once the files load, which needs no sound card.
+      if (qEnvironmentVariableIsEmpty("ALSOFT_DRIVERS"))
+        qputenv("ALSOFT_DRIVERS", "null");
+      sounds.Init(GetSoundsPath());
+      hasSounds = true;
+    }
+    TiXmlDocument descriptions;
+    if (descriptions.LoadFile(QFile::encodeName(GetObjectsPath()).constData(), TIXML_ENCODING_UTF8))
+    {
+      if (const TiXmlElement* root = descriptions.FirstChildElement("objects"))
+      {
+        hasObjects = true;
+        for (const TiXmlElement* object = root->FirstChildElement("object"); object;
+             object = object->NextSiblingElement("object"))
+        {
+          objects.insert(QString::fromUtf8(object->Attribute("id")));
+        }
+      }
+    }
+    qel::MonochromeImagesDB database;
+    if (QFileInfo::exists(GetImagesDbPath()) && database.Load(GetImagesDbPath()))
+    {
+      hasObjects = true;
+      for (int i = 0; i < database.GetCount(); ++i)
+        objects.insert(objectNameOfId(database.GetEntry(i).GetId()));
+    }
+  }
+};
+
+QString quoted(const QString& text)
+{
+  return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+class LevelChecker
+{
+public:
+  LevelChecker(const QString& path, GameData& data)
+    : m_path(path)
+    , m_data(data)
+    , m_level(QSizeF(100, 100))
+  {
+  }
+
+  /// Prints the findings; the number of errors.
+  int Run(QTextStream& out)
+  {
+    capturing = true;
+    captured.clear();
+    const bool loaded = m_level.Load(m_path);
+    capturing = false;
+    for (const QString& message : captured)
+      reportLoaderMessage(message);
+    if (!loaded)
+    {
+      if (captured.isEmpty())
+        error(QStringLiteral("the game cannot load this level"));
+    }
+    else
+      checkRecord();
+    for (const QString& line : m_lines)
+      out << line << '\n';
+    return m_errors;
+  }
+
+private:
+  void error(const QString& text, const QString& location = QString())
+  {
+    m_lines.append((location.isEmpty() ? m_path : location) + QStringLiteral(": error: ") + text);
+    ++m_errors;
+  }
+
+  void warning(const QString& text) { m_lines.append(m_path + QStringLiteral(": warning: ") + text); }
+
+  // The loader's messages start with the file and line when it knows them.
+  void reportLoaderMessage(const QString& message)
+  {
+    const QRegularExpressionMatch location =
+      QRegularExpression(QStringLiteral("^(%1(:\\d+)?): (.*)$").arg(QRegularExpression::escape(m_path)),
+                         QRegularExpression::DotMatchesEverythingOption)
+        .match(message);
+    if (location.hasMatch())
+      error(location.captured(3), location.captured(1));
+    else
+      error(message);
+  }
+
+  void checkMaterial(const QString& what, const QString& name)
+  {
+    if (m_data.hasMaterials && !name.isEmpty() && !m_data.materials.contains(name))
+      error(QStringLiteral("%1: unknown material %2").arg(what, quoted(name)));
+  }
+
+  void checkSound(const QString& what, const QString& name)
+  {
+    if (m_data.hasSounds && !name.isEmpty() && m_data.sounds.Name2Type(name) < 0)
+      error(QStringLiteral("%1: unknown sound %2").arg(what, quoted(name)));
+  }
+
+  void checkObjectName(const QString& what, const QString& name)
+  {
+    if (m_data.hasObjects && !name.isEmpty() && !m_data.objects.contains(name))
+      error(QStringLiteral("%1: unknown object %2").arg(what, quoted(name)));
+  }
+
+  void checkObjectFile(const QString& what, const QString& path)
+  {
+    if (!path.isEmpty() && !QFileInfo(path).isFile())
+      error(QStringLiteral("%1: no object file %2").arg(what, quoted(path)));
+  }
+
+  void checkImage(const QString& what, const QString& path)
+  {
+    if (QImage(path).isNull())
+      error(QStringLiteral("%1: image %2 cannot be loaded").arg(what, quoted(path)));
+  }
+
+  void checkCues(const QString& what, const Cutscene* cutscene, const QSet<QString>& speakers)
+  {
+    const SimpleCutscene* simple = dynamic_cast<const SimpleCutscene*>(cutscene);
+    if (!simple)
+      return;
+    for (const Cue& cue : simple->GetCues())
+    {
+      if (!cue.GetFrom().isEmpty() && !speakers.contains(cue.GetFrom()))
+      {
+        warning(QStringLiteral("%1: speaker %2 is neither the player nor an npc; the text is shown without a bubble")
+                  .arg(what, quoted(cue.GetFrom())));
+      }
+    }
+  }
+
+  void checkRecord()
+  {
+    const Level& level = m_level;
+    const QDir directory = QFileInfo(m_path).absoluteDir();
+    QSet<QString> speakers{QStringLiteral("player")};
+
+    checkObjectFile(QStringLiteral("start"), level.GetStartGrabbedObject());
+    for (int i = 0; i < level.GetNpcs().size(); ++i)
+    {
+      const Level::NpcInfo& npc = level.GetNpcs()[i];
+      const QString what = QStringLiteral("npc %1").arg(i + 1);
+      checkObjectFile(what, npc.grabbedObjectPath);
+      if (!npc.color.isEmpty() && !QColor::isValidColor(npc.color))
+        error(QStringLiteral("%1: unknown colour %2").arg(what, quoted(npc.color)));
+      speakers.insert(npc.name);
+    }
+    for (int i = 0; i < level.GetGroundRegions().size(); ++i)
+      checkSound(QStringLiteral("ground region %1").arg(i + 1), level.GetGroundRegions()[i].footstepsSound);
+    for (int i = 0; i < level.GetStaticObjects().size(); ++i)
+      checkMaterial(QStringLiteral("polygon region %1").arg(i + 1), level.GetStaticObjects()[i].materialName);
+    for (int i = 0; i < level.GetLiquidRegions().size(); ++i)
+    {
+      const Level::LiquidRegion& liquid = level.GetLiquidRegions()[i];
+      const QString what = QStringLiteral("liquid region %1").arg(i + 1);
+      checkMaterial(what, liquid.materialName);
+      checkSound(what, liquid.splashSound);
+      if (liquid.initialTransparency < 0 || liquid.initialTransparency > 1)
+        warning(QStringLiteral("%1: initial transparency %2 is outside 0..1").arg(what).arg(liquid.initialTransparency));
+    }
+    for (int i = 0; i < level.GetDoors().size(); ++i)
+    {
+      const Level::Door& door = level.GetDoors()[i];
+      const QString what = QStringLiteral("door %1").arg(i + 1);
+      // A door whose pictures do not both load is left out of the level.
+      checkImage(what + QStringLiteral(" opened"), door.openedImagePath);
+      checkImage(what + QStringLiteral(" closed"), door.closedImagePath);
+      checkMaterial(what, door.materialName);
+      for (const QString& sound : {door.openSound, door.closeSound, door.hitSound, door.smashSound})
+        checkSound(what, sound);
+    }
+    if (level.GetDarknessLevel() < 0 || level.GetDarknessLevel() > 1)
+      warning(QStringLiteral("darkness level %1 is outside 0..1").arg(level.GetDarknessLevel()));
+
+    checkCues(QStringLiteral("start cutscene"), level.GetStartCutscene(), speakers);
+    for (int i = 0; i < level.GetIntermezzoCutscenes().size(); ++i)
+    {
+      const Level::IntermezzoCutscene& intermezzo = level.GetIntermezzoCutscenes()[i];
+      const QString what = QStringLiteral("intermezzo cutscene %1").arg(i + 1);
+      checkObjectName(what, intermezzo.conditions.GetObjectName());
+      checkCues(what, intermezzo.cutscene, speakers);
+    }
+    if (level.GetFinishAreas().isEmpty())
+      warning(QStringLiteral("no finish area: the level cannot be finished"));
+    for (int i = 0; i < level.GetFinishAreas().size(); ++i)
+    {
+      const Level::FinishArea& area = level.GetFinishAreas()[i];
+      const QString what = QStringLiteral("finish area %1").arg(i + 1);
+      if (!(area.area.width() > 0 && area.area.height() > 0))
+        error(QStringLiteral("%1: without width or height the player can never reach it").arg(what));
+      if (area.HasDarknessCondition() && area.darknessMin > area.darknessMax)
+        error(QStringLiteral("%1: darkness min %2 is above max %3").arg(what).arg(area.darknessMin).arg(area.darknessMax));
+      if (!area.nextLevel.isEmpty() && !QFileInfo(directory.filePath(area.nextLevel + QStringLiteral(".xml"))).isFile())
+        error(QStringLiteral("%1: next level %2 has no file beside this one").arg(what, quoted(area.nextLevel)));
+      checkObjectName(what, area.grabbedObject.objectName);
+      for (const Level::ObjectInArea& object : area.objectsInArea.objects)
+        checkObjectName(what, object.objectName);
+      checkCues(what + QStringLiteral(" cutscene"), area.cutscene, speakers);
+    }
+  }
+
+  QString m_path;
+  GameData& m_data;
+  Level m_level;
+  QStringList m_lines;
+  int m_errors = 0;
+};
+} // namespace
+
+int main(int argc, char* argv[])
+{
+  QCoreApplication application(argc, argv);
+  setlocale(LC_NUMERIC, "C"); // numbers in level files use a decimal point, as in the game
+  QTextStream out(stdout);
+  const QStringList files = application.arguments().mid(1);
+  if (files.isEmpty() || files.contains(QStringLiteral("--help")) || files.contains(QStringLiteral("-h")))
+  {
+    std::fputs(Usage, files.isEmpty() ? stderr : stdout);
+    return files.isEmpty() ? 2 : 0;
+  }
+
+  GameData data;
+  data.Load();
+  QLoggingCategory::setFilterRules(QStringLiteral("bv.level.debug=true\nbv.cutscene.debug=true"));
+  previousHandler = qInstallMessageHandler(captureLoaderMessages);
+  int errors = 0;
+  for (const QString& file : files)
+    errors += LevelChecker(file, data).Run(out);
+  return errors > 0 ? 1 : 0;
+}
