@@ -322,14 +322,14 @@ bool Build(const Description& description, Stickman& stickman)
   const auto ragdollJoint = [&stickman](const char* a, const char* b, const char* anchor, double from, double to) {
     stickman.AddRagdollJoint({a, b, anchor, radians(from), radians(to)});
   };
-  ragdollJoint("neck", "head", "head", -30, 30);
-  ragdollJoint("torso", "neck", "shoulders", -35, 35);
+  ragdollJoint("neck", "head", "head", -15, 15);
+  ragdollJoint("torso", "neck", "shoulders", -20, 20);
   ragdollJoint("torso", "left_arm", "shoulders", -160, 70);
   ragdollJoint("torso", "right_arm", "shoulders", -160, 70);
   ragdollJoint("left_arm", "left_forearm", "left_elbow", -140, 5);
   ragdollJoint("right_arm", "right_forearm", "right_elbow", -140, 5);
-  ragdollJoint("torso", "left_thigh", "pelvis", -110, 30);
-  ragdollJoint("torso", "right_thigh", "pelvis", -110, 30);
+  ragdollJoint("torso", "left_thigh", "pelvis", -120, 50);
+  ragdollJoint("torso", "right_thigh", "pelvis", -120, 50);
   ragdollJoint("left_thigh", "left_shin", "left_knee", -5, 140);
   ragdollJoint("right_thigh", "right_shin", "right_knee", -5, 140);
 
