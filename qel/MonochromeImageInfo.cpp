@@ -125,12 +125,17 @@ double MonochromeImagesDifference(const MonochromeImageInfo& a, const Monochrome
 {
   if (&a == &b)
     return 0.0;
+  // The pairs of FindMatrixPairsOfCommonSize, without building the list.
   double result = NoCommonGridDifference;
-  for (const auto& [p, q] : FindMatrixPairsOfCommonSize(a, b))
+  for (int i = 0; i < a.GetMatrixCount(); ++i)
   {
-    const double sum = matrixDifference(*p, *q, std::min(result, limit));
-    if (sum < result)
-      result = sum;
+    const FrequencyMatrix& p = a.GetMatrix(i);
+    if (const FrequencyMatrix* q = b.FindFrequencyMatrix(p.GetSize()))
+    {
+      const double sum = matrixDifference(p, *q, std::min(result, limit));
+      if (sum < result)
+        result = sum;
+    }
   }
   return result;
 }

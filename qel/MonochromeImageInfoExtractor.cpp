@@ -60,7 +60,7 @@ void MonochromeImageInfoExtractor::SetFrequencyMatrixSizesProvider(FrequencyMatr
 
 QImage MonochromeImageInfoExtractor::PrepareImage(const QImage& image) const
 {
-  QImage prepared = image.copy();
+  QImage prepared = image;
   if (prepared.format() != QImage::Format_Mono)
     prepared = ConvertToMonochrome(prepared);
   return TrimMonochromeImage(prepared);
@@ -96,6 +96,12 @@ MonochromeImageInfo* MonochromeImageInfoExtractor::Run(const QImage& image) cons
     const unsigned char* line = image.constScanLine(y);
     for (int x = 0; x < width; ++x)
     {
+      // Most of a drawing is background: skip it a byte at a time.
+      if ((x & 7) == 0 && line[x >> 3] == 0)
+      {
+        x += 7;
+        continue;
+      }
       if (!IsInk(line, x, msbFirst))
         continue;
       ++inkCount;

@@ -30,6 +30,34 @@ bool rowHasInk(const unsigned char* line, int byteCount, unsigned char lastMask)
   }
   return (line[byteCount - 1] & lastMask) != 0;
 }
+// What QImage::copy gives for the rectangle, but byte by byte: QImage::copy
+// moves unaligned monochrome pixels one at a time.
+QImage copyColumns(const QImage& image, int left, int top, int width, int height, bool msbFirst)
+{
+  QImage result(width, height, image.format());
+  result.setColorTable(image.colorTable());
+  result.setDotsPerMeterX(image.dotsPerMeterX());
+  result.setDotsPerMeterY(image.dotsPerMeterY());
+  const int shift = left & 7;
+  const int firstByte = left >> 3;
+  const int sourceBytes = image.bytesPerLine();
+  const int resultBytes = (width + 7) / 8;
+  for (int y = 0; y < height; ++y)
+  {
+    const unsigned char* source = image.constScanLine(top + y) + firstByte;
+    const int available = sourceBytes - firstByte;
+    unsigned char* target = result.scanLine(y);
+    for (int i = 0; i < resultBytes; ++i)
+    {
+      const unsigned int current = source[i];
+      const unsigned int next = i + 1 < available ? source[i + 1] : 0;
+      // Pixel order within a byte: high bit first (Mono) or low bit first (MonoLSB).
+      target[i] = static_cast<unsigned char>(msbFirst ? (current << shift) | (next >> (8 - shift))
+                                                      : (current >> shift) | (next << (8 - shift)));
+    }
+  }
+  return result;
+}
 } // namespace
 
 QImage TrimMonochromeImage(const QImage& image)
@@ -70,6 +98,6 @@ QImage TrimMonochromeImage(const QImage& image)
   while (right > left && !IsInk(columns.data(), right, msbFirst))
     --right;
 
-  return image.copy(QRect(QPoint(left, top), QPoint(right, bottom)));
+  return copyColumns(image, left, top, right - left + 1, bottom - top + 1, msbFirst);
 }
 } // namespace qel

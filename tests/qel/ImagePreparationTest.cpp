@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace qel;
 using qeltest::whiteImage;
 
@@ -48,6 +50,40 @@ TEST(ConvertToMonochrome, OnlyExactlyOpaqueWhiteIsBackground)
   EXPECT_EQ(mono.color(1), 0xFF000000u);
 }
 
+TEST(ConvertToMonochrome, GivesTheMaskQtMakesOfEveryNonWhitePixel)
+{
+  std::mt19937 random(11);
+  for (const QImage::Format format : {QImage::Format_ARGB32, QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied,
+                                      QImage::Format_RGBA8888, QImage::Format_RGB888, QImage::Format_Indexed8})
+  {
+    for (const int width : {1, 7, 8, 9, 35})
+    {
+      QImage image(width, 3, format);
+      if (format == QImage::Format_Indexed8)
+        image.setColorTable({0xFFFFFFFF, 0xFFFFFFFE, 0x00FFFFFF, 0xFF000000});
+      for (int y = 0; y < image.height(); ++y)
+      {
+        for (int x = 0; x < width; ++x)
+        {
+          const QRgb shades[] = {0xFFFFFFFF, 0xFFFFFFFE, 0xFEFFFFFF, 0xFF000000, 0x00FFFFFF};
+          if (format == QImage::Format_Indexed8)
+            image.setPixel(x, y, random() % 4);
+          else
+            image.setPixel(x, y, shades[random() % 5]);
+        }
+      }
+      QImage expected = image.createMaskFromColor(0xFFFFFFFF, Qt::MaskOutColor);
+      expected.setColorTable({0xFFFFFFFF, 0xFF000000});
+
+      const QImage mono = ConvertToMonochrome(image);
+
+      EXPECT_EQ(mono, expected) << format << " " << width;
+      EXPECT_EQ(mono.colorTable(), expected.colorTable());
+    }
+  }
+  EXPECT_TRUE(ConvertToMonochrome(QImage()).isNull());
+}
+
 TEST(TrimMonochromeImage, CropsToTheInkInBothBitOrders)
 {
   for (const QImage::Format format : {QImage::Format_Mono, QImage::Format_MonoLSB})
@@ -66,6 +102,38 @@ TEST(TrimMonochromeImage, CropsToTheInkInBothBitOrders)
     EXPECT_TRUE(isInk(trimmed, 14, 4));
     EXPECT_TRUE(isInk(trimmed, 6, 2));
     EXPECT_FALSE(isInk(trimmed, 14, 0));
+  }
+}
+
+TEST(TrimMonochromeImage, KeepsEveryPixelOfTheInkRectangle)
+{
+  // Random ink at every bit offset: the result must be QImage::copy of the
+  // rectangle between the outermost ink pixels.
+  std::mt19937 random(5);
+  for (const QImage::Format format : {QImage::Format_Mono, QImage::Format_MonoLSB})
+  {
+    for (int trial = 0; trial < 200; ++trial)
+    {
+      QImage image = monoImage(1 + int(random() % 70), 1 + int(random() % 6), format);
+      const int left = int(random() % image.width());
+      const int right = left + int(random() % (image.width() - left));
+      const int top = int(random() % image.height());
+      const int bottom = top + int(random() % (image.height() - top));
+      image.setPixel(left, top + int(random() % (bottom - top + 1)), 1);
+      image.setPixel(right, top + int(random() % (bottom - top + 1)), 1);
+      image.setPixel(left + int(random() % (right - left + 1)), top, 1);
+      image.setPixel(left + int(random() % (right - left + 1)), bottom, 1);
+      for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x)
+          if (random() % 3 == 0)
+            image.setPixel(x, y, 1);
+
+      const QImage expected = image.copy(QRect(QPoint(left, top), QPoint(right, bottom)));
+      const QImage trimmed = TrimMonochromeImage(image);
+
+      ASSERT_EQ(trimmed, expected) << format << " " << image.width() << " " << left << ".." << right;
+      EXPECT_EQ(trimmed.colorTable(), image.colorTable());
+    }
   }
 }
 

@@ -14,6 +14,7 @@
 
 using namespace qel;
 using qeltest::bytes;
+using qeltest::QelLog;
 using qeltest::whiteImage;
 using Size = FrequencyMatrix::Size;
 
@@ -273,11 +274,14 @@ TEST_F(ImagesDbFile, EmptyFileLoadsNoEntries)
 
 TEST_F(ImagesDbFile, UnreadableFilesKeepTheEntries)
 {
+  QelLog log;
   MonochromeImagesDB db;
   db.Append(entry(QStringLiteral("old"), {}));
   EXPECT_FALSE(db.Load(path("missing.db")));
   EXPECT_FALSE(db.Load(path("")));
   EXPECT_EQ(db.GetCount(), 1);
+  ASSERT_EQ(log.lines().size(), 2);
+  EXPECT_TRUE(log.lines()[0].contains(path("missing.db"))) << log.lines()[0].toStdString();
 }
 
 TEST_F(ImagesDbFile, EveryCutShortFileIsRefusedAndKeepsTheEntries)
@@ -293,6 +297,7 @@ TEST_F(ImagesDbFile, EveryCutShortFileIsRefusedAndKeepsTheEntries)
   }
   ASSERT_TRUE(complete.Save(path("small.db")));
   const QByteArray data = fileBytes(path("small.db"));
+  QelLog log;
   int boundaries = 0;
   for (int length = 1; length < data.size(); ++length)
   {
@@ -327,6 +332,7 @@ TEST_F(ImagesDbFile, CorruptCountsAndSizesAreRefused)
     bytes("7F FF FF FE 00 61"),
     bytes("00 00 00 01 00"),
   };
+  QelLog log;
   for (const QByteArray& tail : corrupt)
   {
     writeFile(path("corrupt.db"), valid + tail);
@@ -335,14 +341,23 @@ TEST_F(ImagesDbFile, CorruptCountsAndSizesAreRefused)
     EXPECT_FALSE(db.Load(path("corrupt.db"))) << tail.toHex().constData();
     EXPECT_EQ(db.GetCount(), 1);
   }
+  // The log names the file and where its damage starts.
+  ASSERT_EQ(log.lines().size(), 6);
+  const QString where = QStringLiteral("in record 3 starting at byte %1").arg(valid.size());
+  EXPECT_TRUE(log.lines()[0].contains(path("corrupt.db")) && log.lines()[0].contains(where) &&
+              log.lines()[0].contains(QStringLiteral("corrupt")))
+    << log.lines()[0].toStdString();
+  EXPECT_TRUE(log.lines()[1].contains(QStringLiteral("cut short"))) << log.lines()[1].toStdString();
 }
 
 TEST_F(ImagesDbFile, SaveReportsFilesThatCannotBeWritten)
 {
+  QelLog log;
   MonochromeImagesDB db;
   db.Append(entry(QStringLiteral("e"), {}));
   EXPECT_FALSE(db.Save(path("no/such/folder/images.db")));
   // A device that refuses every write, like a full disk.
   ASSERT_TRUE(QFile::exists(QStringLiteral("/dev/full")));
   EXPECT_FALSE(db.Save(QStringLiteral("/dev/full")));
+  EXPECT_EQ(log.lines().size(), 2);
 }

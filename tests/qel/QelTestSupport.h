@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QString>
+#include <QStringList>
 
 #include <ostream>
 
@@ -32,6 +33,18 @@ inline QImage whiteImage(int width, int height)
   image.fill(0xFFFFFFFF);
   return image;
 }
+
+/// The messages of the recognition library while it is alive (instead of the log).
+class QelLog
+{
+public:
+  QelLog();
+  ~QelLog();
+  QelLog(const QelLog&) = delete;
+  QelLog& operator=(const QelLog&) = delete;
+
+  const QStringList& lines() const;
+};
 
 /// Bytes of a hexadecimal string such as "00 61 F0".
 inline QByteArray bytes(const char* hex)

@@ -151,6 +151,55 @@ TEST(Extractor, CellsAreTruncatedPixelFractionsAndValuesAreShares)
   EXPECT_EQ(info->FindFrequencyMatrix(1, 1)->GetValues(), (std::vector<double>{1.0}));
 }
 
+TEST(Extractor, MatchesCountingEveryInkPixelIntoEveryGrid)
+{
+  // Random pictures, sparse and dense, in both bit orders, against the
+  // definition: each ink pixel (x, y) adds 1 to cell (trunc(x / w * cw),
+  // trunc(y / h * ch)); then every cell is divided by the ink count.
+  std::mt19937 random(9);
+  const std::list<Size> sizes{Size{11, 15}, Size{13, 13}, Size{15, 11}, Size{4, 1}};
+  CountingProvider provider(sizes);
+  const MonochromeImageInfoExtractor extractor(&provider);
+  for (const QImage::Format format : {QImage::Format_Mono, QImage::Format_MonoLSB})
+  {
+    for (int trial = 0; trial < 40; ++trial)
+    {
+      QImage image(1 + int(random() % 90), 1 + int(random() % 90), format);
+      image.setColorTable({0xFFFFFFFF, 0xFF000000});
+      image.fill(0);
+      const unsigned density = 1 + random() % 20;
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+          if (random() % density == 0)
+            image.setPixel(x, y, 1);
+      image.setPixel(int(random() % image.width()), int(random() % image.height()), 1);
+
+      const std::unique_ptr<MonochromeImageInfo> info(extractor.Run(image));
+      ASSERT_NE(info, nullptr);
+      ASSERT_EQ(info->GetMatrixCount(), 4);
+      for (const Size size : sizes)
+      {
+        FrequencyMatrix expected(size);
+        int ink = 0;
+        for (int x = 0; x < image.width(); ++x)
+        {
+          for (int y = 0; y < image.height(); ++y)
+          {
+            if (image.pixelIndex(x, y) == 0)
+              continue;
+            ++ink;
+            const int column = int(double(x) / image.width() * size.width);
+            const int row = int(double(y) / image.height() * size.height);
+            expected.SetValue(column, row, expected.GetValue(column, row) + 1.0);
+          }
+        }
+        expected /= ink;
+        EXPECT_EQ(*info->FindFrequencyMatrix(size), expected) << format << " " << image.width() << "x" << image.height();
+      }
+    }
+  }
+}
+
 TEST(Extractor, TheLastPixelColumnNeverReachesPastTheGrid)
 {
   // A full 40 x 1 line: stretchness 5.32 selects 25 x 1 only; pixel 39 maps to
