@@ -6,7 +6,7 @@ ifdef CI
 CMAKE_FLAGS += -DBV_WERROR=ON
 endif
 
-.PHONY: run test test-sanitize fuzz deps configure build clean
+.PHONY: run test test-sanitize fuzz deps configure build clean stickman-preview
 
 run: build
 	$(BUILD)/bin/brisvel
@@ -35,3 +35,8 @@ clean:
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DBV_FUZZ=ON -DBV_TESTS=OFF
 	cmake --build build-fuzz -j $(JOBS)
+
+# Pictures of every posture and animation of data/stickman.xml in build/stickman-preview/.
+stickman-preview: configure
+	cmake --build $(BUILD) -j $(JOBS) --target brisvel-stickman
+	$(BUILD)/bin/brisvel-stickman preview data/stickman.xml build/stickman-preview
