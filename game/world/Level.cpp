@@ -4,6 +4,7 @@
 #include "common/GlobalConstants.h"
 #include "common/XmlUtils.h"
 #include "flow/Cutscene.h"
+#include "stickman/Grabable.h"
 
 #include <QDir>
 #include <QFile>
@@ -275,6 +276,11 @@ void writeItemContent(const TiXmlElement* element, QXmlStreamWriter& writer, boo
   }
 }
 } // namespace
+
+bool Level::GrabbedObjectCondition::IsTrue(Grabable* held) const
+{
+  return held ? held->GetName() == objectName : objectName.isEmpty();
+}
 
 Level::Level(const QSizeF& size)
   : m_size(size)

@@ -5,6 +5,7 @@
 #include "flow/Cue.h"
 #include "flow/SimpleCutscene.h"
 #include "flow/cutscenes/EagleAbductionCutscene.h"
+#include "stickman/Grabable.h"
 #include "world/Level.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,26 @@ protected:
 
   LevelDirectory directory;
   Level level{QSizeF(100, 100)};
+};
+
+class NamedItem : public Grabable
+{
+public:
+  explicit NamedItem(const QString& name)
+    : m_name(name)
+  {
+  }
+
+  QString GetName() const override { return m_name; }
+  void OnGrab(Stickman*) override {}
+  void OnRelease() override {}
+  void SetHandPosition(QPointF) override {}
+  void SetArmAngle(double) override {}
+  void SetFacingDirection(Direction) override {}
+  Usable* GetUsable() override { return nullptr; }
+
+private:
+  QString m_name;
 };
 
 const SimpleCutscene* simple(const Cutscene* cutscene)
@@ -609,4 +630,18 @@ TEST_F(LevelTest, DeepNestingIsRefusedBeforeParsing)
   for (int i = 0; i < 200; ++i)
     shallow += "</a>";
   EXPECT_TRUE(load(MinimalLevel("<!-- <a><a><a> -->" + shallow)));
+}
+
+TEST(LevelConditions, GrabbedObjectCondition)
+{
+  NamedItem key(QStringLiteral("key"));
+  NamedItem apple(QStringLiteral("apple"));
+  Level::GrabbedObjectCondition none;
+  EXPECT_TRUE(none.IsTrue(nullptr));
+  Level::GrabbedObjectCondition needsKey{QStringLiteral("key")};
+  EXPECT_FALSE(needsKey.IsTrue(nullptr));
+  EXPECT_TRUE(needsKey.IsTrue(&key));
+  EXPECT_FALSE(needsKey.IsTrue(&apple));
+  Level::GrabbedObjectCondition caseMatters{QStringLiteral("Key")};
+  EXPECT_FALSE(caseMatters.IsTrue(&key));
 }
