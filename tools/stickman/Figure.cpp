@@ -1,5 +1,7 @@
 #include "Figure.h"
 
+#include <QStringList>
+
 // The game's stick figure: its body, its key poses and the timing of its
 // animations. Each animation lists only the poses between the posture it
 // starts from and the one it ends in; the builder fills in every frame.
@@ -376,6 +378,69 @@ Motion saw(bool left)
     keys.append({6.0 + 6 * i, i % 2 ? with(s, forth, -80, -80) : with(s, back, -87, -82)});
   return usage("saw", left, 48, 14, keys);
 }
+
+// An item's own variants: every listed posture and animation again under
+// "<item>_<name>", with the arms holding the item (\a own animations move the
+// arms themselves). Animations of the item start and end in its postures.
+void addVariants(Description& d, const QString& item, const std::function<Pose(Pose)>& hold,
+                 const QStringList& postures, const QList<Motion>& motions, const QList<Motion>& own = {})
+{
+  const QString prefix = item + "_";
+  for (const auto& posture : QList<QPair<QString, Pose>>(d.postures))
+    if (postures.contains(posture.first))
+      d.postures.append({prefix + posture.first, hold(posture.second)});
+  const auto rename = [&](const QString& name) { return postures.contains(name) ? prefix + name : name; };
+  for (Motion m : motions)
+  {
+    m.name = prefix + m.name;
+    m.from = rename(m.from);
+    m.to = rename(m.to);
+    for (Key& k : m.keys)
+      k.pose = hold(k.pose);
+    d.motions.append(m);
+  }
+  for (Motion m : own)
+  {
+    m.name = prefix + m.name;
+    m.from = rename(m.from);
+    m.to = rename(m.to);
+    d.motions.append(m);
+  }
+}
+
+// A parachute is held up with the right hand, through walks and jumps alike
+// (an item without its own jump would be dropped before jumping).
+Pose holdParachute(Pose p)
+{
+  p.rightArm = bones(-100, -94);
+  return p;
+}
+
+// A long firearm: the right hand at the grip, the left hand under the barrel.
+Arms rifleHold(double forearm = 0)
+{
+  return {bones(97, forearm), reachFromRoot(50, 28 + 0.4 * forearm, Elbow)};
+}
+
+Pose holdRifle(Pose p)
+{
+  p.rightArm = rifleHold().first;
+  p.leftArm = rifleHold().second;
+  return p;
+}
+
+// Raise the rifle to the shoulder, fire (the key frame), take the recoil.
+Motion rifleShoot(bool left)
+{
+  const Pose s = standingLeft();
+  const Arms aim{bones(102, -8), reachFromRoot(52, 14, Elbow)};
+  return usage("shoot", left, 28, 11,
+               {{7, with(s, aim)},
+                {12, with(s, aim)},
+                {14, with(s, {bones(106, -24), reachFromRoot(49, 4, Elbow)}, -93, -88)},
+                {18, with(s, aim)},
+                {21, with(s, aim)}});
+}
 } // namespace
 
 Description Describe()
@@ -398,6 +463,14 @@ Description Describe()
               << eat(left) << play(left) << unlock(left) << saw(left);
   d.motions << climbUpRight() << mirroredClimb(climbUpRight()) << climbDownRight()
             << mirroredClimb(climbDownRight());
+
+  const QStringList sides{"standing-left", "standing-right"};
+  addVariants(d, "parachute", holdParachute,
+              sides + QStringList{"jumping-left", "jumping-right", "falling-left", "falling-right"},
+              {step(true), step(false), jump(true), jump(false), fallingDown(true), fallingDown(false), land(true),
+               land(false)});
+  for (const QString& rifle : {QStringLiteral("assault_rifle"), QStringLiteral("submachine_gun")})
+    addVariants(d, rifle, holdRifle, sides, {step(true), step(false)}, {rifleShoot(true), rifleShoot(false)});
   return d;
 }
 } // namespace figure
