@@ -20,18 +20,18 @@ protected:
   {
     // Thousands of broken files would fill the log.
     QLoggingCategory::setFilterRules(QStringLiteral("bv.*=false"));
-    ASSERT_TRUE(reference.Load(directory.Write(QStringLiteral("reference.xml"), RichLevel())));
+    referencePath = directory.Write(QStringLiteral("reference.xml"), RichLevel());
+    ASSERT_TRUE(reference.Load(referencePath));
+    ASSERT_TRUE(level.Load(referencePath));
   }
 
   void TearDown() override { QLoggingCategory::setFilterRules(QString()); }
 
-  /// Loads \a content into a record that holds the reference level: either it
-  /// loads, and what it saves (control characters in its texts cannot be
-  /// saved) loads back, or the record is left as it was.
+  /// Loads \a content into the record, which holds the reference level:
+  /// either it loads, and what it saves (control characters in its texts
+  /// cannot be saved) loads back, or the record is left as it was.
   void expectCleanLoad(const QByteArray& content)
   {
-    Level level(QSizeF(1, 1));
-    ASSERT_TRUE(level.Load(directory.Path(QStringLiteral("reference.xml"))));
     Cutscene* startCutscene = level.GetStartCutscene();
     if (level.Load(directory.Write(QStringLiteral("broken.xml"), content)))
     {
@@ -45,17 +45,21 @@ protected:
         Level reloaded(QSizeF(1, 1));
         EXPECT_TRUE(reloaded.Load(savedPath)) << content.constData();
       }
+      ASSERT_TRUE(level.Load(referencePath));
     }
     else
     {
       EXPECT_EQ(level.GetStartCutscene(), startCutscene);
       EXPECT_EQ(level.GetTitle(), reference.GetTitle());
       EXPECT_EQ(level.GetNpcs().size(), reference.GetNpcs().size());
+      EXPECT_EQ(level.GetInteractiveItems().size(), reference.GetInteractiveItems().size());
     }
   }
 
   LevelDirectory directory;
+  QString referencePath;
   Level reference{QSizeF(1, 1)};
+  Level level{QSizeF(1, 1)};
   int loaded = 0;
   int saved = 0;
 };
