@@ -6,8 +6,9 @@ class QDataStream;
 
 // The binary form of signatures (the images DB format). Readers validate what
 // they read: on a read error or a corrupt value they leave their target
-// unchanged and set the stream's status (ReadPastEnd, ReadCorruptData), and
-// they never allocate much more than the stream actually holds.
+// unchanged and set the stream's status (ReadPastEnd, ReadCorruptData); their
+// memory grows with the data actually read, not with the counts and sizes the
+// stream claims.
 namespace qel
 {
 class MonochromeImageInfo;

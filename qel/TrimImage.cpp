@@ -30,6 +30,7 @@ bool rowHasInk(const unsigned char* line, int byteCount, unsigned char lastMask)
   }
   return (line[byteCount - 1] & lastMask) != 0;
 }
+
 // What QImage::copy gives for the rectangle, but byte by byte: QImage::copy
 // moves unaligned monochrome pixels one at a time.
 QImage copyColumns(const QImage& image, int left, int top, int width, int height, bool msbFirst)
