@@ -68,4 +68,9 @@ void Envelope(Pencil& pencil);
 void Mountain(Pencil& pencil);
 void Waves(Pencil& pencil);
 void Spiral(Pencil& pencil);
+void Truck(Pencil& pencil);
+void Bus(Pencil& pencil);
+void Train(Pencil& pencil);
+void Animal(Pencil& pencil);
+void Duck(Pencil& pencil);
 } // namespace drawings

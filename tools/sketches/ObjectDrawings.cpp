@@ -90,9 +90,9 @@ void Axe(Pencil& p)
 {
   Random& r = p.Rng();
   const double handleWidth = r.Uniform(0.04, 0.09);
-  const double headFrom = r.Uniform(0.2, 0.55);
+  const double headFrom = r.Uniform(0.1, 0.5);
   const double headTo = r.Uniform(0.85, 1.0);
-  const double reach = r.Uniform(0.45, 0.9);
+  const double reach = r.Uniform(0.55, 1.1);
   const double spread = r.Uniform(0.0, 0.25);
   shaft(p, -1.0, 1.0, 0, handleWidth, 0.3);
   // The blade on the upper side, its cutting edge a bulging arc.
@@ -388,9 +388,9 @@ void Flower(Pencil& p)
   }
   else
   {
-    const double core = r.Uniform(0.08, 0.16);
+    const double core = r.Uniform(0.1, 0.2);
     const int petals = r.Between(5, 9);
-    const double petalLength = r.Uniform(0.15, 0.3);
+    const double petalLength = r.Uniform(0.2, 0.4);
     p.Stroke(p.Loop(centre, core, core));
     if (style < 0.55)
     { // separate petals
@@ -406,7 +406,7 @@ void Flower(Pencil& p)
       p.Stroke(p.Bumps(centre, core + petalLength * 0.4, core + petalLength * 0.4, petals, r.Uniform(0.6, 1.0)));
     headBottom = centre.y() + core + petalLength * (style < 0.55 ? 0.0 : 0.4);
   }
-  const double stemEnd = r.Uniform(0.7, 1.0);
+  const double stemEnd = r.Uniform(0.2, 0.75);
   const double sway = r.Uniform(-0.1, 0.1);
   if (r.Chance(0.75))
     p.Stroke(P::Curve({0, headBottom}, {sway, (headBottom + stemEnd) / 2}, {sway * 0.5, stemEnd}));
@@ -432,11 +432,11 @@ void Flower(Pencil& p)
 void Mushroom(Pencil& p)
 {
   Random& r = p.Rng();
-  const double capWidth = r.Uniform(0.6, 1.0);
+  const double capWidth = r.Uniform(0.5, 0.8);
   const double capHeight = r.Uniform(0.35, 0.85);
   const double rim = r.Uniform(-0.05, 0.1);
   const double stemWidth = capWidth * r.Uniform(0.22, 0.4);
-  const double stemBottom = rim + r.Uniform(0.4, 0.75);
+  const double stemBottom = rim + r.Uniform(0.5, 1.0);
   QPolygonF cap = P::Arc({0, rim}, capWidth, capHeight, 180, 360);
   const double underside = r.Uniform(0, 1);
   if (underside < 0.4)
@@ -656,9 +656,30 @@ void Shield(Pencil& p)
 void Key(Pencil& p)
 {
   Random& r = p.Rng();
-  const double bow = r.Uniform(0.22, 0.38);
+  const double bow = r.Uniform(0.28, 0.48);
   const double bowX = -1 + bow;
   const double shaftWidth = r.Uniform(0.035, 0.07);
+  if (r.Chance(0.35))
+  { // the whole key as one outline: round the bow, along the blade, back over the teeth
+    const double bladeWidth = r.Uniform(0.1, 0.22);
+    const double angle = std::asin(std::min(0.9, bladeWidth / bow)) * 180 / 3.141592653589793;
+    QPolygonF outline = P::Arc({bowX, 0}, bow, bow, -angle, -360 + angle);
+    outline << QPointF(1.0, -bladeWidth) << QPointF(1.0, bladeWidth);
+    const int teeth = r.Between(1, 3);
+    const double toothWidth = (1.0 - bowX - bow) * 0.6 / teeth;
+    for (int i = 0; i < teeth; ++i)
+    {
+      const double x = 1.0 - (1.0 - bowX - bow) * 0.05 - i * toothWidth;
+      const double depth = bladeWidth + r.Uniform(0.12, 0.3);
+      outline << QPointF(x, depth) << QPointF(x - toothWidth * 0.6, depth) << QPointF(x - toothWidth * 0.6, bladeWidth)
+              << QPointF(x - toothWidth, bladeWidth);
+    }
+    outline << QPointF(bowX + bow * std::cos(angle * 3.141592653589793 / 180), bladeWidth);
+    p.Stroke(outline);
+    if (r.Chance(0.6))
+      p.Stroke(p.Loop({bowX - bow * 0.2, 0}, bow * 0.35, bow * 0.35));
+    return;
+  }
   const double style = r.Uniform(0, 1);
   if (style < 0.65)
     p.Stroke(p.Loop({bowX, 0}, bow, bow * r.Uniform(0.8, 1.1)));
@@ -672,7 +693,7 @@ void Key(Pencil& p)
   const bool modern = r.Chance(0.6);
   if (modern)
   { // a flat blade with notched teeth below
-    const double bladeWidth = r.Uniform(0.08, 0.15);
+    const double bladeWidth = r.Uniform(0.1, 0.2);
     const int teeth = r.Between(2, 5);
     QPolygonF lower;
     lower << QPointF(shaftFrom, bladeWidth);
@@ -680,7 +701,7 @@ void Key(Pencil& p)
     for (int i = 0; i < teeth; ++i)
     {
       const double x = shaftFrom + (1.0 - shaftFrom) * 0.2 + i * toothWidth;
-      const double depth = bladeWidth + r.Uniform(0.06, 0.16);
+      const double depth = bladeWidth + r.Uniform(0.1, 0.25);
       lower << QPointF(x, bladeWidth) << QPointF(x + toothWidth * 0.3, depth) << QPointF(x + toothWidth * 0.7, depth)
             << QPointF(x + toothWidth, bladeWidth);
     }
@@ -820,8 +841,8 @@ void Saw(Pencil& p)
 {
   Random& r = p.Rng();
   const double style = r.Uniform(0, 1);
-  const int teeth = r.Between(6, 18);
-  const double depth = r.Uniform(0.04, 0.1);
+  const int teeth = r.Between(5, 12);
+  const double depth = r.Uniform(0.07, 0.18);
   if (style < 0.12)
   { // hacksaw
     const double frameTop = -r.Uniform(0.4, 0.6);
@@ -868,7 +889,8 @@ void Helicopter(Pencil& p)
 {
   Random& r = p.Rng();
   const QPointF cabin(r.Uniform(0.15, 0.35), r.Uniform(0.05, 0.15));
-  const double rx = r.Uniform(0.35, 0.5), ry = r.Uniform(0.22, 0.35);
+  const double rx = r.Uniform(0.4, 0.55), ry = r.Uniform(0.28, 0.45);
+  const double tailEnd = -r.Uniform(0.55, 0.95);
   p.Stroke(p.Loop(cabin, rx, ry));
   if (r.Chance(0.7))
     p.Stroke(P::Arc(cabin, rx * 0.75, ry * 0.7, -70, r.Uniform(10, 40)));
@@ -878,20 +900,20 @@ void Helicopter(Pencil& p)
   const double boomFrom = cabin.x() - rx * 0.9;
   if (r.Chance(0.7))
   {
-    p.Stroke(P::Line({boomFrom, tailY - tailWidth * 1.5}, {-0.95, tailY - tailWidth * 0.4}));
-    p.Stroke(P::Line({boomFrom, tailY + tailWidth * 1.5}, {-0.95, tailY + tailWidth * 0.4}));
+    p.Stroke(P::Line({boomFrom, tailY - tailWidth * 1.5}, {tailEnd, tailY - tailWidth * 0.4}));
+    p.Stroke(P::Line({boomFrom, tailY + tailWidth * 1.5}, {tailEnd, tailY + tailWidth * 0.4}));
   }
   else
-    p.Stroke(P::Line({boomFrom, tailY}, {-0.95, tailY}));
+    p.Stroke(P::Line({boomFrom, tailY}, {tailEnd, tailY}));
   // Tail rotor or fin.
   const double tailRotor = r.Uniform(0.08, 0.15);
   if (r.Chance(0.5))
   {
-    p.Stroke(P::Line({-0.95, tailY - tailRotor}, {-0.95, tailY + tailRotor}));
-    p.Stroke(P::Line({-0.95 - tailRotor, tailY}, {-0.95 + tailRotor, tailY}));
+    p.Stroke(P::Line({tailEnd, tailY - tailRotor}, {tailEnd, tailY + tailRotor}));
+    p.Stroke(P::Line({tailEnd - tailRotor, tailY}, {tailEnd + tailRotor, tailY}));
   }
   else
-    p.Stroke(p.Loop({-0.95, tailY}, tailRotor, tailRotor));
+    p.Stroke(p.Loop({tailEnd, tailY}, tailRotor, tailRotor));
   // Mast and main rotor.
   const double rotorY = cabin.y() - ry - r.Uniform(0.1, 0.2);
   p.Stroke(P::Line({cabin.x(), cabin.y() - ry}, {cabin.x(), rotorY}));

@@ -144,7 +144,37 @@ QList<QPolygonF> Pencil::Finish(double sizePx, double aspect, bool flipped, doub
   QList<QPolygonF> posed;
   for (const QPolygonF& stroke : m_strokes)
     posed << pose.map(stroke);
-  posed = Resample(ScaleToLongerSide(posed, sizePx), MouseSpacingPx * m_random.Uniform(0.8, 1.25));
+  posed = ScaleToLongerSide(posed, sizePx);
+
+  // Nobody keeps proportions: the whole drawing is bent a little, differently
+  // in every place, by a few slow waves across it.
+  struct Wave
+  {
+    double kx, ky, phase, ax, ay;
+  };
+  Wave waves[3];
+  const double bend = sizePx * m_random.Uniform(0.0, m_bend);
+  for (Wave& wave : waves)
+  {
+    const double angle = m_random.Uniform(0, 2 * Pi);
+    const double frequency = m_random.Uniform(0.5, 1.5) * 2 * Pi / sizePx;
+    wave = {frequency * std::cos(angle), frequency * std::sin(angle), m_random.Uniform(0, 2 * Pi),
+            bend * m_random.Uniform(-1, 1), bend * m_random.Uniform(-1, 1)};
+  }
+  for (QPolygonF& stroke : posed)
+  {
+    for (QPointF& point : stroke)
+    {
+      QPointF shift;
+      for (const Wave& wave : waves)
+      {
+        const double s = std::sin(wave.kx * point.x() + wave.ky * point.y() + wave.phase);
+        shift += QPointF(wave.ax * s, wave.ay * s);
+      }
+      point += shift;
+    }
+  }
+  posed = Resample(posed, MouseSpacingPx * m_random.Uniform(0.8, 1.25));
 
   // A hand drifts slowly along a stroke and trembles a little at every point.
   const double drift = sizePx * m_random.Uniform(0.004, 0.012);

@@ -16,7 +16,8 @@ class Random;
 class Pencil
 {
 public:
-  explicit Pencil(Random& random) : m_random(random) {}
+  /// \a bend: how far, as a fraction of the size, the hand may bend the drawing.
+  Pencil(Random& random, double bend) : m_random(random), m_bend(bend) {}
 
   Random& Rng() { return m_random; }
 
@@ -49,5 +50,6 @@ public:
 
 private:
   Random& m_random;
+  double m_bend;
   QList<QPolygonF> m_strokes;
 };

@@ -684,4 +684,81 @@ void Spiral(Pencil& p)
   }
   p.Stroke(spiral);
 }
+
+void Truck(Pencil& p)
+{
+  Random& r = p.Rng();
+  const double cab = r.Uniform(0.45, 0.7), bed = r.Uniform(-0.05, 0.15), bottom = r.Uniform(0.3, 0.4), wheel = r.Uniform(0.15, 0.22);
+  p.Stroke(P::Polyline({{-1, bottom}, {-1, bed}, {cab - 0.5, bed}, {cab - 0.5, -0.45}, {cab - 0.05, -0.45}, {cab + 0.25, -0.05},
+                        {1, 0.0}, {1, bottom}}));
+  p.Stroke(P::Line({-1, bottom}, {1, bottom}));
+  p.Stroke(p.Loop({-0.6, bottom}, wheel, wheel));
+  p.Stroke(p.Loop({0.6, bottom}, wheel, wheel));
+  if (r.Chance(0.6))
+    p.Stroke(P::Closed(P::Polyline({{cab - 0.4, -0.35}, {cab - 0.08, -0.35}, {cab + 0.12, -0.08}, {cab - 0.4, -0.08}})));
+}
+
+void Bus(Pencil& p)
+{
+  Random& r = p.Rng();
+  const double h = r.Uniform(0.35, 0.5), wheel = r.Uniform(0.12, 0.18);
+  p.Stroke(rectangle(-1, -h, 1, h * 0.7));
+  const int windows = r.Between(3, 6);
+  for (int i = 0; i < windows; ++i)
+  {
+    const double x = -0.9 + 1.6 * i / windows;
+    p.Stroke(rectangle(x, -h * 0.75, x + 1.6 / windows * 0.7, -h * 0.1));
+  }
+  p.Stroke(p.Loop({-0.6, h * 0.7}, wheel, wheel));
+  p.Stroke(p.Loop({0.6, h * 0.7}, wheel, wheel));
+}
+
+void Train(Pencil& p)
+{
+  Random& r = p.Rng();
+  const int cars = r.Between(1, 3);
+  const double w = 2.0 / (cars + 1);
+  p.Stroke(P::Polyline({{-1, 0.3}, {-1, -0.5}, {-1 + w * 0.5, -0.5}, {-1 + w * 0.5, -0.2}, {-1 + w, -0.2}, {-1 + w, 0.3}, {-1, 0.3}}));
+  p.Stroke(rectangle(-1 + w * 0.7, -0.45, -1 + w * 0.85, -0.2));
+  for (int c = 1; c <= cars; ++c)
+  {
+    const double x = -1 + w * c + 0.05;
+    p.Stroke(rectangle(x, -0.3, x + w - 0.1, 0.3));
+    p.Stroke(P::Line({x - 0.05, 0.1}, {x, 0.1}));
+  }
+  for (int i = 0; i <= cars; ++i)
+  {
+    p.Stroke(p.Loop({-1 + w * i + w * 0.3, 0.38}, 0.08, 0.08));
+    p.Stroke(p.Loop({-1 + w * i + w * 0.7, 0.38}, 0.08, 0.08));
+  }
+}
+
+void Animal(Pencil& p)
+{
+  Random& r = p.Rng();
+  const double body = r.Uniform(0.25, 0.4), legs = r.Uniform(0.25, 0.5), neck = r.Uniform(0.0, 0.35);
+  p.Stroke(p.Loop({0, 0}, 0.65, body));
+  const QPointF head(0.8, -body - neck);
+  p.Stroke(p.Loop(head, 0.22, 0.17));
+  p.Stroke(P::Line({0.55, -body * 0.5}, head + QPointF(-0.12, 0.1)));
+  for (double x : {-0.45, -0.25, 0.25, 0.45})
+    p.Stroke(P::Line({x, body * 0.8}, {x + r.Uniform(-0.05, 0.05), body + legs}));
+  p.Stroke(P::Curve({-0.65, -0.05}, {-0.95, -0.1}, {-1.0, 0.2 * r.Sign()}));
+  if (r.Chance(0.5))
+    p.Stroke(P::Polyline({head + QPointF(-0.1, -0.14), head + QPointF(-0.05, -0.3), head + QPointF(0.02, -0.15)}));
+}
+
+void Duck(Pencil& p)
+{
+  Random& r = p.Rng();
+  p.Stroke(P::Join({P::Curve({-1, -0.2}, {-0.6, 0.5}, {0.3, 0.35}), P::Curve({0.3, 0.35}, {0.75, 0.2}, {0.6, -0.1}),
+                    P::Line({0.6, -0.1}, {0.2, -0.1}), P::Curve({0.2, -0.1}, {-0.3, -0.2}, {-1, -0.2})}));
+  const double neck = r.Uniform(0.2, 0.6);
+  p.Stroke(P::Curve({0.45, -0.1}, {0.35, -0.1 - neck}, {0.55, -0.2 - neck}));
+  p.Stroke(p.Loop({0.6, -0.25 - neck}, 0.14, 0.12));
+  p.Stroke(P::Polyline({{0.72, -0.3 - neck}, {0.95, -0.22 - neck}, {0.72, -0.18 - neck}}));
+  p.Stroke(P::Curve({-0.6, 0.0}, {-0.2, 0.25}, {0.2, 0.05}));
+  if (r.Chance(0.5))
+    p.Stroke(P::Zigzag({-1.1, 0.5}, {1.0, 0.5}, 5, 0.08));
+}
 } // namespace drawings

@@ -15,6 +15,7 @@
 
 #include <QVector>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -38,13 +39,17 @@ struct Recipe
 };
 
 constexpr quint64 Seed = 20240611;
+/// Candidates drawn per reference kept.
+constexpr int Pool = 3;
+/// How far a hand bends a drawing, as a fraction of its size.
+constexpr double Bend = 0.05;
 
 // How often people draw each object pointing each way.
-const QVector<Pose> Blades = {{Up, 3}, {UpRight, 2}, {UpLeft, 1.5}, {Right, 1.5}, {Left, 0.7}, {Down, 0.5}, {DownRight, 0.4}};
-const QVector<Pose> Hafted = {{Up, 4}, {UpRight, 1.5}, {UpLeft, 1.5}, {Right, 0.7}, {Left, 0.4}};
+const QVector<Pose> Blades = {{Up, 6}, {UpRight, 1.5}, {UpLeft, 1.5}, {Right, 0.5}, {Left, 0.3}, {Down, 0.7}};
+const QVector<Pose> Hafted = {{Up, 6}, {UpRight, 1}, {UpLeft, 1}, {Right, 0.3}};
 const QVector<Pose> Firearms = {{Right, 4}, {Left, 3}, {UpRight, 0.5}, {DownRight, 0.3}, {UpLeft, 0.3}};
-const QVector<Pose> Keys = {{Right, 2.5}, {Left, 1.5}, {UpRight, 1.5}, {DownRight, 1}, {Up, 1.5}, {Down, 1.5}, {UpLeft, 0.7}, {DownLeft, 0.7}};
-const QVector<Pose> Necks = {{Up, 2}, {UpRight, 2.5}, {UpLeft, 1.5}, {Right, 1.5}, {Left, 1}};
+const QVector<Pose> Keys = {{Right, 2}, {Left, 1.5}, {Up, 2.5}, {Down, 2.5}, {UpRight, 0.7}, {DownRight, 0.7}, {UpLeft, 0.5}, {DownLeft, 0.5}};
+const QVector<Pose> Necks = {{Up, 2}, {UpRight, 2}, {UpLeft, 1.5}, {Right, 2}, {Left, 1.5}};
 const QVector<Pose> Tools = {{Right, 4}, {Left, 3}, {UpRight, 0.7}, {DownRight, 0.7}};
 const QVector<Pose> Legs = {{UpRight, 2}, {Right, 1.5}, {UpLeft, 1.5}, {Left, 1}, {Up, 1}, {DownRight, 0.5}};
 const QVector<Pose> Aircraft = {{Right, 1}, {Left, 1}};
@@ -53,66 +58,79 @@ const QVector<Recipe>& recipes()
 {
   using namespace drawings;
   static const QVector<Recipe> all = {
-    {"spear", Spear, 30, {{Up, 2}, {UpRight, 2}, {Right, 2}, {Left, 1}, {UpLeft, 1}}},
-    {"axe", Axe, 30, Hafted},
-    {"pollaxe", Pollaxe, 30, Hafted},
-    {"sabre", Sabre, 30, Blades},
-    {"sword", Sword, 30, Blades},
-    {"submachine_gun", SubmachineGun, 30, Firearms},
-    {"assault_rifle", AssaultRifle, 30, Firearms},
-    {"pistol", Pistol, 30, Firearms},
-    {"teddybear", Teddybear, 30, {}},
-    {"flower", Flower, 30, {}},
-    {"mushroom", Mushroom, 30, {}},
-    {"meat", Meat, 30, {}},
-    {"ham", Ham, 30, Legs},
-    {"apple", Apple, 30, {}},
-    {"guitar", Guitar, 30, Necks},
-    {"shield", Shield, 30, {}},
-    {"key", Key, 30, Keys},
-    {"sun", Sun, 30, {}},
-    {"parachute", Parachute, 30, {}},
-    {"bomb", Bomb, 30, {}},
-    {"saw", Saw, 30, Tools},
-    {"helicopter", Helicopter, 30, Aircraft},
-    {"box", Box, 8, {}, false},
-    {"ball", Ball, 8, {}, false},
-    {"plank", Plank, 8, {}, false},
-    {"rock", Rock, 8, {}, false},
-    {"wheel", Wheel, 8, {}, false},
-    {"house", House, 8, {}, false},
-    {"tree", Tree, 8, {}, false},
-    {"car", Car, 8, {}, false},
-    {"fish", Fish, 8, {}, false},
-    {"star", Star, 8, {}, false},
-    {"heart", Heart, 8, {}, false},
-    {"cloud", Cloud, 8, {}, false},
-    {"face", Face, 8, {}, false},
-    {"bird", Bird, 8, {}, false},
-    {"boat", Boat, 8, {}, false},
-    {"cup", Cup, 8, {}, false},
-    {"table", Table, 8, {}, false},
-    {"screen", Screen, 8, {}, false},
-    {"bottle", Bottle, 8, {}, false},
-    {"cat", Cat, 8, {}, false},
-    {"snake", Snake, 8, {}, false},
-    {"airplane", Airplane, 8, {}, false},
-    {"clock", Clock, 8, {}, false},
-    {"chair", Chair, 8, {}, false},
-    {"lamp", Lamp, 8, {}, false},
-    {"hat", Hat, 8, {}, false},
-    {"shirt", Shirt, 8, {}, false},
-    {"glasses", Glasses, 8, {}, false},
-    {"phone", Phone, 8, {}, false},
-    {"book", Book, 8, {}, false},
-    {"bed", Bed, 8, {}, false},
-    {"bicycle", Bicycle, 8, {}, false},
-    {"envelope", Envelope, 8, {}, false},
-    {"mountain", Mountain, 8, {}, false},
-    {"waves", Waves, 8, {}, false},
-    {"spiral", Spiral, 8, {}, false},
+    {"spear", Spear, 26, {{Up, 2}, {UpRight, 2}, {Right, 2}, {Left, 1}, {UpLeft, 1}}},
+    {"axe", Axe, 26, Hafted},
+    {"pollaxe", Pollaxe, 26, Hafted},
+    {"sabre", Sabre, 26, Blades},
+    {"sword", Sword, 26, Blades},
+    {"submachine_gun", SubmachineGun, 26, Firearms},
+    {"assault_rifle", AssaultRifle, 26, Firearms},
+    {"pistol", Pistol, 26, Firearms},
+    {"teddybear", Teddybear, 26, {}},
+    {"flower", Flower, 26, {}},
+    {"mushroom", Mushroom, 26, {}},
+    {"meat", Meat, 26, {}},
+    {"ham", Ham, 26, Legs},
+    {"apple", Apple, 26, {}},
+    {"guitar", Guitar, 26, Necks},
+    {"shield", Shield, 26, {}},
+    {"key", Key, 26, Keys},
+    {"sun", Sun, 26, {}},
+    {"parachute", Parachute, 26, {}},
+    {"bomb", Bomb, 26, {}},
+    {"saw", Saw, 26, Tools},
+    {"helicopter", Helicopter, 26, Aircraft},
+    {"box", Box, 14, {}, false},
+    {"ball", Ball, 14, {}, false},
+    {"plank", Plank, 14, {}, false},
+    {"rock", Rock, 14, {}, false},
+    {"wheel", Wheel, 14, {}, false},
+    {"house", House, 14, {}, false},
+    {"tree", Tree, 14, {}, false},
+    {"car", Car, 14, {}, false},
+    {"fish", Fish, 14, {}, false},
+    {"star", Star, 14, {}, false},
+    {"heart", Heart, 14, {}, false},
+    {"cloud", Cloud, 14, {}, false},
+    {"face", Face, 14, {}, false},
+    {"bird", Bird, 14, {}, false},
+    {"boat", Boat, 14, {}, false},
+    {"cup", Cup, 14, {}, false},
+    {"table", Table, 14, {}, false},
+    {"screen", Screen, 14, {}, false},
+    {"bottle", Bottle, 14, {}, false},
+    {"cat", Cat, 14, {}, false},
+    {"snake", Snake, 14, {}, false},
+    {"airplane", Airplane, 14, {}, false},
+    {"clock", Clock, 14, {}, false},
+    {"chair", Chair, 14, {}, false},
+    {"lamp", Lamp, 14, {}, false},
+    {"hat", Hat, 14, {}, false},
+    {"shirt", Shirt, 14, {}, false},
+    {"glasses", Glasses, 14, {}, false},
+    {"phone", Phone, 14, {}, false},
+    {"book", Book, 14, {}, false},
+    {"bed", Bed, 14, {}, false},
+    {"bicycle", Bicycle, 14, {}, false},
+    {"envelope", Envelope, 14, {}, false},
+    {"mountain", Mountain, 14, {}, false},
+    {"waves", Waves, 14, {}, false},
+    {"spiral", Spiral, 14, {}, false},
+    {"truck", Truck, 14, {}, false},
+    {"bus", Bus, 14, {}, false},
+    {"train", Train, 14, {}, false},
+    {"animal", Animal, 14, {}, false},
+    {"duck", Duck, 14, {}, false},
   };
   return all;
+}
+
+quint64 nameHash(const char* name)
+{
+  quint64 hash = 14695981039346656037ull; // FNV-1a
+  for (; *name; ++name)
+    hash = (hash ^ static_cast<unsigned char>(*name)) * 1099511628211ull;
+  return hash;
 }
 
 Direction pickDirection(const QVector<Pose>& poses, Random& random)
@@ -139,7 +157,7 @@ struct Candidate
 
 Candidate drawCandidate(const Recipe& recipe, int index, Random& random)
 {
-  Pencil pencil(random);
+  Pencil pencil(random, Bend);
   recipe.draw(pencil);
   Candidate candidate{index, QString(), {}, nullptr};
   double degrees = 0.0;
@@ -157,7 +175,7 @@ Candidate drawCandidate(const Recipe& recipe, int index, Random& random)
   {
     const Direction direction = pickDirection(recipe.poses, random);
     candidate.suffix = '_' + Direction2String(direction);
-    degrees = Direction2Degrees(direction) + random.Uniform(-12, 12);
+    degrees = Direction2Degrees(direction) + random.Uniform(-22.5, 22.5);
     // Keep the object's upper side up; straight up or down either side may show.
     const double x = std::cos(Direction2Angle(direction));
     flipped = x < -0.1 || (std::abs(x) < 0.1 && random.Chance(0.5));
@@ -170,16 +188,18 @@ Candidate drawCandidate(const Recipe& recipe, int index, Random& random)
   return candidate;
 }
 
-/// For each candidate with a signature, the index of the most alike other one (-1 if none).
-QVector<int> nearestNeighbours(const std::vector<Candidate>& candidates)
+/// Whether the candidate most alike each candidate shows the same object.
+QVector<bool> likeTheirOwn(const std::vector<Candidate>& candidates)
 {
-  QVector<int> nearest(static_cast<int>(candidates.size()), -1);
-  for (int i = 0; i < static_cast<int>(candidates.size()); ++i)
+  const int count = static_cast<int>(candidates.size());
+  QVector<bool> result(count, false);
+  for (int i = 0; i < count; ++i)
   {
     if (!candidates[i].signature)
       continue;
     double best = qel::NoCommonGridDifference;
-    for (int j = 0; j < static_cast<int>(candidates.size()); ++j)
+    int nearest = -1;
+    for (int j = 0; j < count; ++j)
     {
       if (j == i || !candidates[j].signature)
         continue;
@@ -187,35 +207,81 @@ QVector<int> nearestNeighbours(const std::vector<Candidate>& candidates)
       if (d < best)
       {
         best = d;
-        nearest[i] = j;
+        nearest = j;
+      }
+    }
+    result[i] = nearest >= 0 && candidates[nearest].recipe == candidates[i].recipe;
+  }
+  return result;
+}
+
+/// \a order regrouped object by object, each object's candidates ordered so that
+/// every next one is the least like those before it.
+QVector<int> spreadOut(const std::vector<Candidate>& candidates, const QVector<int>& order)
+{
+  QVector<int> spread;
+  for (int recipe = 0; recipe < recipes().size(); ++recipe)
+  {
+    QVector<int> pool;
+    for (int i : order)
+    {
+      if (candidates[i].recipe == recipe)
+        pool << i;
+    }
+    if (pool.isEmpty())
+      continue;
+    QVector<double> distance(pool.size(), qel::NoCommonGridDifference);
+    int next = 0;
+    while (next >= 0)
+    {
+      const int chosen = pool[next];
+      spread << chosen;
+      distance[next] = -1; // taken
+      next = -1;
+      for (int k = 0; k < pool.size(); ++k)
+      {
+        if (distance[k] < 0)
+          continue;
+        distance[k] = std::min(distance[k], qel::MonochromeImagesDifference(*candidates[pool[k]].signature, *candidates[chosen].signature));
+        if (next < 0 || distance[k] > distance[next])
+          next = k;
       }
     }
   }
-  return nearest;
+  return spread;
 }
 } // namespace
 
 QList<Sketch> GenerateReferences()
 {
-  // Three times as many candidates as needed; those that look more like another
-  // object's candidate than like their own are dropped.
-  Random random(Seed);
+  // Pool times as many candidates as needed. Those that look more like another
+  // object's candidate than like their own are dropped; of the others, each
+  // object keeps the most varied.
   std::vector<Candidate> candidates;
   for (int r = 0; r < recipes().size(); ++r)
   {
     const Recipe& recipe = recipes()[r];
-    for (int i = 0; i < 3 * recipe.count; ++i)
+    // Each object its own numbers, so that changing one leaves the others be.
+    Random random(Seed ^ nameHash(recipe.name));
+    for (int i = 0; i < Pool * recipe.count; ++i)
       candidates.push_back(drawCandidate(recipe, r, random));
   }
 
-  const QVector<int> nearest = nearestNeighbours(candidates);
+  const QVector<bool> typical = likeTheirOwn(candidates);
+  QVector<int> order;
+  for (int i = 0; i < static_cast<int>(candidates.size()); ++i)
+  {
+    if (typical[i])
+      order << i;
+  }
+  order = spreadOut(candidates, order);
   QVector<int> kept(recipes().size(), 0);
   QList<Sketch> references;
-  for (int i = 0; i < static_cast<int>(candidates.size()); ++i)
+  for (int i : order)
   {
     const Candidate& candidate = candidates[i];
     const Recipe& recipe = recipes()[candidate.recipe];
-    if (nearest[i] < 0 || candidates[nearest[i]].recipe != candidate.recipe || kept[candidate.recipe] == recipe.count)
+    if (kept[candidate.recipe] == recipe.count)
       continue;
     ++kept[candidate.recipe];
     Sketch sketch;
