@@ -7,6 +7,7 @@
 #include "flow/SimpleCutscene.h"
 #include "qel/MonochromeImageInfo.h"
 #include "qel/MonochromeImagesDB.h"
+#include "world/DrawingRecognition.h"
 #include "world/Level.h"
 #include "world/Materials.h"
 
@@ -45,16 +46,6 @@ void captureLoaderMessages(QtMsgType type, const QMessageLogContext& context, co
     captured.append(message);
   else
     previousHandler(type, context, message);
-}
-
-// Object names as the object creator derives them from recognition ids:
-// "sword2_left" is a "sword".
-QString objectNameOfId(const QString& id)
-{
-  const int underscore = id.lastIndexOf(QLatin1Char('_'));
-  QString base = underscore < 0 ? id : id.left(underscore);
-  const int digits = base.indexOf(QRegularExpression(QStringLiteral("\\d")), 1);
-  return digits < 0 ? base : base.left(digits);
 }
 
 /// The game's data, as far as it exists beside the program.
@@ -102,7 +93,7 @@ struct GameData
     {
       hasObjects = true;
       for (int i = 0; i < database.GetCount(); ++i)
-        objects.insert(objectNameOfId(database.GetEntry(i).GetId()));
+        objects.insert(DrawingRecognition::ParseId(database.GetEntry(i).GetId()).name);
     }
   }
 };
