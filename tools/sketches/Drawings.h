@@ -48,7 +48,6 @@ void Face(Pencil& pencil);
 void Bird(Pencil& pencil);
 void Boat(Pencil& pencil);
 void Cup(Pencil& pencil);
-void Table(Pencil& pencil);
 void Screen(Pencil& pencil);
 void Bottle(Pencil& pencil);
 void Cat(Pencil& pencil);

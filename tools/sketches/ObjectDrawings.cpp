@@ -296,7 +296,7 @@ void AssaultRifle(Pencil& p)
   }
   if (muzzle < 1.0)
     p.Stroke(P::Line({muzzle, (top + bottom) / 2}, {1.0, (top + bottom) / 2}));
-  if (r.Chance(0.75))
+  if (r.Chance(0.55))
   { // curved magazine
     const double magazineAt = bodyFront - r.Uniform(0.1, 0.25);
     const double magazineLength = r.Uniform(0.15, 0.4);
@@ -309,7 +309,7 @@ void AssaultRifle(Pencil& p)
                                {magazineAt + magazineWidth + curve * 0.3, bottom + magazineLength * 0.55},
                                {magazineAt + magazineWidth, bottom})}));
   }
-  if (r.Chance(0.6))
+  if (r.Chance(0.45))
   { // grip and trigger guard
     const double gripAt = bodyRear + r.Uniform(0.05, 0.2);
     const double grip = r.Uniform(0.12, 0.25);
@@ -463,8 +463,8 @@ void Mushroom(Pencil& p)
 void Meat(Pencil& p)
 {
   Random& r = p.Rng();
-  const double rx = 1.0, ry = r.Uniform(0.55, 0.8);
-  p.Stroke(p.Blob({0, 0}, rx, ry, r.Uniform(0.08, 0.25)));
+  const double rx = 1.0, ry = r.Uniform(0.4, 0.8);
+  p.Stroke(p.Blob({0, 0}, rx, ry, r.Uniform(0.1, 0.3)));
   const double inner = r.Uniform(0, 1);
   if (inner < 0.5) // the fat along the rim
     p.Stroke(P::Arc({0, 0}, rx * 0.82, ry * 0.78, r.Uniform(150, 200), r.Uniform(300, 400)));
@@ -663,18 +663,20 @@ void Key(Pencil& p)
   { // the whole key as one outline: round the bow, along the blade, back over the teeth
     const double bladeWidth = r.Uniform(0.1, 0.22);
     const double angle = std::asin(std::min(0.9, bladeWidth / bow)) * 180 / 3.141592653589793;
+    // From the top of the blade round the bow to its bottom, along the teeth to
+    // the tip and back along the top.
     QPolygonF outline = P::Arc({bowX, 0}, bow, bow, -angle, -360 + angle);
-    outline << QPointF(1.0, -bladeWidth) << QPointF(1.0, bladeWidth);
+    const double bladeFrom = bowX + bow * std::cos(angle * 3.141592653589793 / 180);
     const int teeth = r.Between(1, 3);
-    const double toothWidth = (1.0 - bowX - bow) * 0.6 / teeth;
-    for (int i = 0; i < teeth; ++i)
+    const double toothWidth = (1.0 - bladeFrom) * 0.6 / teeth;
+    for (int i = teeth - 1; i >= 0; --i)
     {
-      const double x = 1.0 - (1.0 - bowX - bow) * 0.05 - i * toothWidth;
+      const double x = 1.0 - (1.0 - bladeFrom) * 0.05 - i * toothWidth;
       const double depth = bladeWidth + r.Uniform(0.12, 0.3);
-      outline << QPointF(x, depth) << QPointF(x - toothWidth * 0.6, depth) << QPointF(x - toothWidth * 0.6, bladeWidth)
-              << QPointF(x - toothWidth, bladeWidth);
+      outline << QPointF(x - toothWidth, bladeWidth) << QPointF(x - toothWidth * 0.6, bladeWidth)
+              << QPointF(x - toothWidth * 0.6, depth) << QPointF(x, depth);
     }
-    outline << QPointF(bowX + bow * std::cos(angle * 3.141592653589793 / 180), bladeWidth);
+    outline << QPointF(1.0, bladeWidth) << QPointF(1.0, -bladeWidth) << QPointF(bladeFrom, -bladeWidth);
     p.Stroke(outline);
     if (r.Chance(0.6))
       p.Stroke(p.Loop({bowX - bow * 0.2, 0}, bow * 0.35, bow * 0.35));

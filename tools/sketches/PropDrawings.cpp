@@ -343,24 +343,6 @@ void Cup(Pencil& p)
   }
 }
 
-void Table(Pencil& p)
-{
-  Random& r = p.Rng();
-  const double top = -r.Uniform(0.3, 0.5), thickness = r.Uniform(0.0, 0.12), legs = r.Uniform(0.4, 0.8);
-  if (thickness > 0.04)
-    p.Stroke(rectangle(-1, top, 1, top + thickness));
-  else
-    p.Stroke(P::Line({-1, top}, {1, top}));
-  const double inset = r.Uniform(0.05, 0.2);
-  p.Stroke(P::Line({-1 + inset, top + thickness}, {-1 + inset, top + thickness + legs}));
-  p.Stroke(P::Line({1 - inset, top + thickness}, {1 - inset, top + thickness + legs}));
-  if (r.Chance(0.4))
-  {
-    p.Stroke(P::Line({-0.6, top + thickness}, {-0.6, top + thickness + legs * 0.85}));
-    p.Stroke(P::Line({0.6, top + thickness}, {0.6, top + thickness + legs * 0.85}));
-  }
-}
-
 void Screen(Pencil& p)
 {
   Random& r = p.Rng();
