@@ -1,3 +1,4 @@
+#include "LogCapture.h"
 #include "QelTestSupport.h"
 
 #include "qel/MonochromeImageInfo.h"
@@ -14,7 +15,6 @@
 
 using namespace qel;
 using qeltest::bytes;
-using qeltest::QelLog;
 using qeltest::whiteImage;
 using Size = FrequencyMatrix::Size;
 
@@ -274,7 +274,7 @@ TEST_F(ImagesDbFile, EmptyFileLoadsNoEntries)
 
 TEST_F(ImagesDbFile, UnreadableFilesKeepTheEntries)
 {
-  QelLog log;
+  LogCapture log("bv.qel");
   MonochromeImagesDB db;
   db.Append(entry(QStringLiteral("old"), {}));
   EXPECT_FALSE(db.Load(path("missing.db")));
@@ -297,7 +297,7 @@ TEST_F(ImagesDbFile, EveryCutShortFileIsRefusedAndKeepsTheEntries)
   }
   ASSERT_TRUE(complete.Save(path("small.db")));
   const QByteArray data = fileBytes(path("small.db"));
-  QelLog log;
+  LogCapture log("bv.qel");
   int boundaries = 0;
   for (int length = 1; length < data.size(); ++length)
   {
@@ -332,7 +332,7 @@ TEST_F(ImagesDbFile, CorruptCountsAndSizesAreRefused)
     bytes("7F FF FF FE 00 61"),
     bytes("00 00 00 01 00"),
   };
-  QelLog log;
+  LogCapture log("bv.qel");
   for (const QByteArray& tail : corrupt)
   {
     writeFile(path("corrupt.db"), valid + tail);
@@ -352,7 +352,7 @@ TEST_F(ImagesDbFile, CorruptCountsAndSizesAreRefused)
 
 TEST_F(ImagesDbFile, SaveReportsFilesThatCannotBeWritten)
 {
-  QelLog log;
+  LogCapture log("bv.qel");
   MonochromeImagesDB db;
   db.Append(entry(QStringLiteral("e"), {}));
   EXPECT_FALSE(db.Save(path("no/such/folder/images.db")));

@@ -34,18 +34,6 @@ inline QImage whiteImage(int width, int height)
   return image;
 }
 
-/// The messages of the recognition library while it is alive (instead of the log).
-class QelLog
-{
-public:
-  QelLog();
-  ~QelLog();
-  QelLog(const QelLog&) = delete;
-  QelLog& operator=(const QelLog&) = delete;
-
-  const QStringList& lines() const;
-};
-
 /// Bytes of a hexadecimal string such as "00 61 F0".
 inline QByteArray bytes(const char* hex)
 {

@@ -1,3 +1,4 @@
+#include "LogCapture.h"
 #include "ShapewiseTestSupport.h"
 
 #include "shapewise/SpecialObjectsDetection.h"
@@ -51,7 +52,7 @@ const char* const Limits = "min allowed distance is 12 max allowed distance is 1
 
 TEST(DetectLadder, SortsStrokesIntoPlanksAndCleatsFromTheTop)
 {
-  DetectionLog log;
+  LogCapture log("bv.shapewise");
   const QPolygonF lowerLeft = stroke({{2, 100}, {0, 200}});
   const Ladder ladder = detect(pathOf({stroke({{0, 0}, {1, 100}}), stroke({{0, 120}, {60, 121}, {58, 118}}),
                                        stroke({{60, 0}, {60, 200}}), stroke({{0, 40}, {60, 40}}), lowerLeft,
@@ -69,7 +70,7 @@ TEST(DetectLadder, SortsStrokesIntoPlanksAndCleatsFromTheTop)
 
 TEST(DetectLadder, ThreeStrokesOrFewerAreNoLadderAndSayNothing)
 {
-  DetectionLog log;
+  LogCapture log("bv.shapewise");
   EXPECT_FALSE(detect(ladderPath(200, {100})).detected);
   EXPECT_TRUE(log.lines().isEmpty());
 }
@@ -83,7 +84,7 @@ TEST(DetectLadder, PlanksLieInTheOuterThirtyFivePercent)
   EXPECT_EQ(ladder.left.size(), 2);
   EXPECT_EQ(ladder.right.size(), 2);
 
-  DetectionLog log;
+  LogCapture log("bv.shapewise");
   const Ladder middle = detect(ladderPath(200, {40, 80, 120, 160}, {stroke({{30, 0}, {30, 30}})}));
   EXPECT_FALSE(middle.detected);
   EXPECT_EQ(log.lines(),
@@ -94,7 +95,7 @@ TEST(DetectLadder, PlanksLieInTheOuterThirtyFivePercent)
 
 TEST(DetectLadder, CleatsSpanAtLeastFortyPercentOfTheWidth)
 {
-  DetectionLog log;
+  LogCapture log("bv.shapewise");
   // 24 / 60 = 0.4 is a cleat (at y = 100); 23 is skipped.
   const Ladder ladder =
     detect(ladderPath(200, {40, 80, 120, 160}, {stroke({{10, 100}, {34, 100}}), stroke({{10, 60}, {33, 60}})}));
@@ -105,14 +106,14 @@ TEST(DetectLadder, CleatsSpanAtLeastFortyPercentOfTheWidth)
 
 TEST(DetectLadder, EveryStrokeMustBeHorizontalOrVertical)
 {
-  DetectionLog log;
+  LogCapture log("bv.shapewise");
   EXPECT_FALSE(detect(ladderPath(200, {40, 80, 120, 160}, {stroke({{0, 0}, {60, 60}})})).detected);
   EXPECT_EQ(log.lines(), QStringList{"Ladder detection: found a line of undetermined orientation"});
 }
 
 TEST(DetectLadder, NeedsBothPlanksAndCleats)
 {
-  DetectionLog log;
+  LogCapture log("bv.shapewise");
   EXPECT_FALSE(detect(pathOf({stroke({{60, 0}, {60, 200}}), stroke({{0, 40}, {60, 40}}), stroke({{0, 80}, {60, 80}}),
                               stroke({{0, 120}, {60, 120}})}))
                  .detected);
@@ -138,7 +139,7 @@ TEST(DetectLadder, SpacingLimitsAreInclusive)
 
 TEST(DetectLadder, CleatsTooCloseOrTooFarApart)
 {
-  DetectionLog log;
+  LogCapture log("bv.shapewise");
   EXPECT_FALSE(detect(ladderPath(200, {11, 60, 110, 160})).detected);
   EXPECT_FALSE(detect(ladderPath(300, {121, 140, 160, 180})).detected);
   EXPECT_FALSE(detect(ladderPath(200, {40, 51, 120, 160})).detected);

@@ -1,43 +1,10 @@
 #include "ShapewiseTestSupport.h"
 
-#include <QtGlobal>
-
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace shapewisetest
 {
-namespace
-{
-QStringList capturedLines;
-QtMessageHandler previousHandler = nullptr;
-
-void capture(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-  if (context.category && std::strcmp(context.category, "bv.shapewise") == 0)
-    capturedLines.append(message);
-  else
-    previousHandler(type, context, message);
-}
-} // namespace
-
-DetectionLog::DetectionLog()
-{
-  capturedLines.clear();
-  previousHandler = qInstallMessageHandler(capture);
-}
-
-DetectionLog::~DetectionLog()
-{
-  qInstallMessageHandler(previousHandler);
-}
-
-const QStringList& DetectionLog::lines() const
-{
-  return capturedLines;
-}
-
 QPolygonF stroke(std::initializer_list<QPointF> points)
 {
   return QPolygonF(QVector<QPointF>(points));

@@ -9,18 +9,6 @@
 
 namespace shapewisetest
 {
-/// The debug lines of the shape detection library while it is alive.
-class DetectionLog
-{
-public:
-  DetectionLog();
-  ~DetectionLog();
-  DetectionLog(const DetectionLog&) = delete;
-  DetectionLog& operator=(const DetectionLog&) = delete;
-
-  const QStringList& lines() const;
-};
-
 /// One stroke through the points.
 QPolygonF stroke(std::initializer_list<QPointF> points);
 /// \a line cut into pieces of \a step pixels, as mouse input records it.

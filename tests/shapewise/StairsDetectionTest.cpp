@@ -1,3 +1,4 @@
+#include "LogCapture.h"
 #include "ShapewiseTestSupport.h"
 
 #include "shapewise/SpecialObjectsDetection.h"
@@ -141,7 +142,7 @@ TEST(DetectStairs, AKinkBetweenLinesOfDifferentOrientationIsLeftOut)
 
 TEST(DetectStairs, OneSegmentPerLineIsOneDiagonalLine)
 {
-  DetectionLog log;
+  LogCapture log("bv.shapewise");
   EXPECT_FALSE(detect(pathOf({stepCorners})).detected);
   EXPECT_EQ(log.lines(), QStringList{"Stairs detection: Found a line of undetermined orientation"});
 }
@@ -150,7 +151,7 @@ TEST(DetectStairs, LinesLongerThanTheirShareOfTheDrawingAreRefused)
 {
   // Overlapping steps of separate strokes: the drawing is 110 wide, so treads
   // may be 71.5 long at most.
-  DetectionLog log;
+  LogCapture log("bv.shapewise");
   const Stairs stairs =
     detect(pathOf({stroke({{0, 120}, {0, 80}}), stroke({{0, 80}, {100, 80}}), stroke({{10, 80}, {10, 40}}),
                    stroke({{10, 40}, {110, 40}})}));
@@ -158,11 +159,11 @@ TEST(DetectStairs, LinesLongerThanTheirShareOfTheDrawingAreRefused)
   EXPECT_EQ(log.lines(), QStringList{"Stairs detection: Horizontail line has incorrect length = 100"});
   EXPECT_TRUE(stairs.treads.isEmpty());
 
-  DetectionLog tallLog;
+  LogCapture tallLog("bv.shapewise");
   EXPECT_FALSE(detect(pathOf({stroke({{0, 100}, {0, 0}}), stroke({{0, 0}, {40, 0}})})).detected);
   EXPECT_EQ(tallLog.lines(), QStringList{"Stairs detection: Vertical line has incorrect length = 100"});
 
-  DetectionLog shortLog;
+  LogCapture shortLog("bv.shapewise");
   const QPolygonF tiny = stroke({{0, 120}, {0, 80}, {40, 80}, {40, 75}, {80, 75}, {80, 0}, {120, 0}});
   EXPECT_FALSE(detect(pathOf({subdivided(tiny, 2)})).detected);
   EXPECT_EQ(shortLog.lines(), QStringList{"Stairs detection: Vertical line has incorrect length = 5"});
@@ -170,12 +171,12 @@ TEST(DetectStairs, LinesLongerThanTheirShareOfTheDrawingAreRefused)
 
 TEST(DetectStairs, LinesMustAlternateAndKeepClimbingOneWay)
 {
-  DetectionLog log;
+  LogCapture log("bv.shapewise");
   EXPECT_FALSE(detect(pathOf({stroke({{0, 80}, {40, 80}}), stroke({{40, 40}, {80, 40}})})).detected);
   EXPECT_EQ(log.lines(), QStringList{"Stairs detection: Line orientation does not match the expected one"});
 
   // Two steps up, then down again: the fifth line breaks the order.
-  DetectionLog orderLog;
+  LogCapture orderLog("bv.shapewise");
   Direction direction = Down;
   QList<QPolygonF> treads;
   QList<QPolygonF> risers;
@@ -193,7 +194,7 @@ TEST(DetectStairs, ALineCenteredOnTheOriginStillCounts)
 {
   // The first riser is centred on (0, 0) and the first tread goes left of it,
   // while the rest of the flight rises to the right: the first pair disagrees.
-  DetectionLog log;
+  LogCapture log("bv.shapewise");
   EXPECT_FALSE(detect(pathOf({stroke({{0, 20}, {0, -20}}), stroke({{-40, -20}, {0, -20}}), stroke({{0, -20}, {0, -60}}),
                               stroke({{0, -60}, {40, -60}}), stroke({{40, -60}, {40, -100}}),
                               stroke({{40, -100}, {80, -100}})}))
@@ -205,7 +206,7 @@ TEST(DetectStairs, ALineCenteredOnTheOriginStillCounts)
 
 TEST(DetectStairs, DrawingsWithoutEnoughToWorkOn)
 {
-  DetectionLog log;
+  LogCapture log("bv.shapewise");
   EXPECT_FALSE(detect(QPainterPath()).detected);
   EXPECT_FALSE(detect(pathOf({subdivided(stroke({{0, 15}, {0, 0}, {15, 0}}), 3)})).detected);
   // A click without a drag widens the drawing without making a line.

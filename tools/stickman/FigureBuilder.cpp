@@ -1,5 +1,6 @@
 #include "FigureBuilder.h"
 
+#include "common/Angles.h"
 #include "common/GlobalConstants.h"
 #include "stickman/Animation.h"
 #include "stickman/DrawingPrimitive.h"
@@ -17,26 +18,14 @@ namespace figure
 {
 namespace
 {
-constexpr double Pi = 3.141592653589793;
-
-double radians(double degrees)
-{
-  return degrees * Pi / 180;
-}
-
-double degrees(double radians)
-{
-  return radians * 180 / Pi;
-}
-
 QPointF direction(double angle)
 {
-  return QPointF(std::cos(radians(angle)), std::sin(radians(angle)));
+  return QPointF(std::cos(Degrees2Radians(angle)), std::sin(Degrees2Radians(angle)));
 }
 
 double angleOf(const QPointF& v)
 {
-  return degrees(std::atan2(v.y(), v.x()));
+  return Radians2Degrees(std::atan2(v.y(), v.x()));
 }
 
 double length(const QPointF& v)
@@ -62,7 +51,7 @@ LimbJoints solveLimb(const QPointF& root, const Limb& limb, double a, double b)
   const QPointF toTarget = target - root;
   const double d = std::clamp(length(toTarget), std::abs(a - b) + 1e-6, a + b - 1e-6);
   const double cosine = std::clamp((a * a + d * d - b * b) / (2 * a * d), -1.0, 1.0);
-  const double upper = angleOf(toTarget) - limb.bend * degrees(std::acos(cosine));
+  const double upper = angleOf(toTarget) - limb.bend * Radians2Degrees(std::acos(cosine));
   const QPointF middle = root + a * direction(upper);
   const QPointF toEnd = target - middle;
   const double toEndLength = length(toEnd);
@@ -320,7 +309,7 @@ bool Build(const Description& description, Stickman& stickman)
   // Limits around the pose at the moment of death, for the figure facing
   // right: positive turns clockwise on screen (a knee bends that way).
   const auto ragdollJoint = [&stickman](const char* a, const char* b, const char* anchor, double from, double to) {
-    stickman.AddRagdollJoint({a, b, anchor, radians(from), radians(to)});
+    stickman.AddRagdollJoint({a, b, anchor, Degrees2Radians(from), Degrees2Radians(to)});
   };
   ragdollJoint("neck", "head", "head", -15, 15);
   ragdollJoint("torso", "neck", "shoulders", -20, 20);

@@ -1,3 +1,4 @@
+#include "LogCapture.h"
 #include "audio/SoundManager.h"
 
 #include <AL/al.h>
@@ -100,24 +101,6 @@ void writeFile(const QString& path, const QByteArray& content)
 }
 
 // Collects the messages logged while it lives.
-class LogCapture
-{
-public:
-  LogCapture() : m_previous(qInstallMessageHandler(&LogCapture::handle)) { messages().clear(); }
-  ~LogCapture() { qInstallMessageHandler(m_previous); }
-
-  static QStringList& messages()
-  {
-    static QStringList collected;
-    return collected;
-  }
-
-private:
-  static void handle(QtMsgType, const QMessageLogContext&, const QString& message) { messages() << message; }
-
-  QtMessageHandler m_previous;
-};
-
 ALint bufferProperty(Sound::SourceId source, ALenum property)
 {
   ALint buffer = 0;
@@ -307,11 +290,11 @@ TEST_F(SoundManagerTest, BrokenFilesAreSkippedAndLaterTypesMoveUp)
   EXPECT_EQ(manager.Name2Type("e"), 2);
   EXPECT_EQ(manager.Type2Name(3), QString());
   const QString prefix = ": trying to load " + m_directory.path() + "/";
-  EXPECT_TRUE(log.messages().contains("Invalid data header" + prefix + "b.wav")) << log.messages().join('\n').toStdString();
-  EXPECT_TRUE(log.messages().contains("Data size 3 is not a whole number of 2-byte sample frames" + prefix + "d.wav"));
-  EXPECT_TRUE(log.messages().contains(
+  EXPECT_TRUE(log.lines().contains("Invalid data header" + prefix + "b.wav")) << log.lines().join('\n').toStdString();
+  EXPECT_TRUE(log.lines().contains("Data size 3 is not a whole number of 2-byte sample frames" + prefix + "d.wav"));
+  EXPECT_TRUE(log.lines().contains(
       "Unsupported sample format: 4 channels of 16 bits (1 or 2 channels of 8 or 16 bits expected)" + prefix + "f.wav"));
-  EXPECT_TRUE(log.messages().contains("Invalid RIFF or WAVE Header" + prefix + "g.wav"));
+  EXPECT_TRUE(log.lines().contains("Invalid RIFF or WAVE Header" + prefix + "g.wav"));
 }
 
 TEST_F(SoundManagerTest, EachSampleLayoutGetsItsOpenAlFormat)
@@ -427,8 +410,8 @@ TEST_F(SoundManagerTest, UnknownTypesAndExhaustedSourcesPlayNothing)
     if ((source = manager.PlaySound(0, QPointF(), 1.0, true)) != 0)
       sources << source;
   EXPECT_LT(sources.size(), 10000);
-  ASSERT_FALSE(log.messages().isEmpty());
-  EXPECT_TRUE(log.messages().last().startsWith("Error creating sound source: ")) << log.messages().last().toStdString();
+  ASSERT_FALSE(log.lines().isEmpty());
+  EXPECT_TRUE(log.lines().last().startsWith("Error creating sound source: ")) << log.lines().last().toStdString();
 
   manager.StopSound(sources.takeLast());
   EXPECT_NE(manager.PlaySound(0, QPointF(), 1.0, true), 0u);
@@ -439,7 +422,7 @@ TEST_F(SoundManagerTest, MissingDirectoryLoadsNothingAndOpensNoDevice)
   LogCapture log;
   SoundManager manager;
   manager.Init(m_directory.filePath("missing"));
-  EXPECT_EQ(log.messages(), QStringList("Could not find sounds directory. No sounds will be loaded"));
+  EXPECT_EQ(log.lines(), QStringList("Could not find sounds directory. No sounds will be loaded"));
   EXPECT_EQ(alcGetCurrentContext(), nullptr);
   EXPECT_EQ(manager.Name2Type("hum"), -1);
   EXPECT_EQ(manager.PlaySound(0, QPointF(), 1.0, false), 0u);

@@ -1,36 +1,38 @@
-#include "QelTestSupport.h"
+#include "LogCapture.h"
+
+#include <QtGlobal>
 
 #include <cstring>
 
-namespace qeltest
-{
 namespace
 {
+// A message handler is a plain function: its state lives here.
 QStringList capturedLines;
+const char* capturedCategory = nullptr;
 QtMessageHandler previousHandler = nullptr;
 
 void capture(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-  if (context.category && std::strcmp(context.category, "bv.qel") == 0)
+  if (!capturedCategory || (context.category && std::strcmp(context.category, capturedCategory) == 0))
     capturedLines.append(message);
   else
     previousHandler(type, context, message);
 }
 } // namespace
 
-QelLog::QelLog()
+LogCapture::LogCapture(const char* category)
 {
   capturedLines.clear();
+  capturedCategory = category;
   previousHandler = qInstallMessageHandler(capture);
 }
 
-QelLog::~QelLog()
+LogCapture::~LogCapture()
 {
   qInstallMessageHandler(previousHandler);
 }
 
-const QStringList& QelLog::lines() const
+const QStringList& LogCapture::lines() const
 {
   return capturedLines;
 }
-} // namespace qeltest
