@@ -72,4 +72,7 @@ void Bus(Pencil& pencil);
 void Train(Pencil& pencil);
 void Animal(Pencil& pencil);
 void Duck(Pencil& pencil);
+void Flute(Pencil& pencil);
+void Boomerang(Pencil& pencil);
+void Windmill(Pencil& pencil);
 } // namespace drawings

@@ -843,8 +843,8 @@ void Saw(Pencil& p)
 {
   Random& r = p.Rng();
   const double style = r.Uniform(0, 1);
-  const int teeth = r.Between(5, 12);
-  const double depth = r.Uniform(0.07, 0.18);
+  const int teeth = r.Between(4, 11);
+  const double depth = r.Uniform(0.08, 0.25);
   if (style < 0.12)
   { // hacksaw
     const double frameTop = -r.Uniform(0.4, 0.6);
@@ -853,7 +853,7 @@ void Saw(Pencil& p)
     p.Stroke(P::Polyline({{-0.6, 0.0}, {-0.95, 0.1}, {-1.0, 0.45}, {-0.75, 0.5}, {-0.6, 0.05}}));
     return;
   }
-  const double heel = r.Uniform(0.3, 0.55); // blade height at the handle
+  const double heel = r.Uniform(0.35, 0.8); // blade height at the handle
   const double toe = style < 0.5 ? heel : heel * r.Uniform(0.35, 0.7);
   const double bladeFrom = -r.Uniform(0.4, 0.7);
   const double topY = -heel * 0.5;
@@ -868,7 +868,13 @@ void Saw(Pencil& p)
     p.Stroke(P::Zigzag(toeBottom + QPointF(0, depth), heelBottom + QPointF(0, depth), teeth, depth));
   }
   const double back = -1.0;
-  if (r.Chance(0.35))
+  const double handle = r.Uniform(0, 1);
+  if (handle < 0.15)
+  { // no handle drawn: the blade just ends
+    p.Stroke(P::Line({bladeFrom, topY}, heelBottom));
+    return;
+  }
+  if (handle < 0.5)
   { // a plain block of a handle
     p.Stroke(P::Closed(P::Polyline({{bladeFrom, topY - 0.05}, {back, topY - 0.05}, {back, topY + heel + 0.05}, {bladeFrom, topY + heel + 0.05}})));
     if (r.Chance(0.6))

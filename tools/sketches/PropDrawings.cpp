@@ -743,4 +743,68 @@ void Duck(Pencil& p)
   if (r.Chance(0.5))
     p.Stroke(P::Zigzag({-1.1, 0.5}, {1.0, 0.5}, 5, 0.08));
 }
+void Flute(Pencil& p)
+{
+  // A long thin tube (flute, clarinet, pipe, bat) lying along x, mouthpiece at -x.
+  Random& r = p.Rng();
+  const double half = r.Uniform(0.05, 0.12);
+  const double bell = r.Chance(0.5) ? half * r.Uniform(1.6, 3.0) : half;
+  const double bellFrom = bell > half ? r.Uniform(0.55, 0.8) : 1.0;
+  const double mouth = r.Uniform(-0.9, -0.75);
+  QPolygonF outline = P::Polyline({{1.0, -bell}, {bellFrom, -half}, {mouth, -half}});
+  if (r.Chance(0.5)) // a tapered mouthpiece
+    outline = P::Join({outline, P::Polyline({{mouth, -half}, {-1.0, -half * 0.4}, {-1.0, half * 0.4}, {mouth, half}})});
+  else
+    outline = P::Join({outline, P::Polyline({{mouth, -half}, {mouth, half}})});
+  outline = P::Join({outline, P::Polyline({{mouth, half}, {bellFrom, half}, {1.0, bell}})});
+  if (r.Chance(0.6))
+    outline << QPointF(1.0, -bell);
+  p.Stroke(outline);
+  const int holes = r.Chance(0.8) ? r.Between(3, 8) : 0;
+  const double from = r.Uniform(-0.5, -0.2), step = r.Uniform(0.1, 0.16);
+  for (int i = 0; i < holes; ++i)
+  {
+    const QPointF at(from + i * step, r.Uniform(-0.2, 0.2) * half);
+    if (r.Chance(0.6))
+      p.Stroke(p.Loop(at, half * 0.35, half * 0.35));
+    else
+      p.Stroke(P::Line(at, at + QPointF(0.02, 0.02)));
+  }
+}
+
+void Boomerang(Pencil& p)
+{
+  // A bent wide band: two arms meeting at a rounded elbow on top.
+  Random& r = p.Rng();
+  const double spread = r.Uniform(0.35, 1.0); // how far the arms drop
+  const double width = r.Uniform(0.15, 0.3);
+  const double lean = r.Uniform(-0.2, 0.2);
+  const QPointF left(-1.0, spread), right(1.0, spread * r.Uniform(0.7, 1.0)), elbow(lean, -spread * 0.5);
+  const QPointF drop(0, width);
+  p.Stroke(P::Join({P::Curve(left, elbow, right), P::Curve(right, right + drop * 0.5 + QPointF(-0.05, 0), right + drop),
+                    P::Curve(right + drop, elbow + drop * 2.5, left + drop), P::Curve(left + drop, left + drop * 0.5 + QPointF(-0.05, 0), left)}));
+}
+
+void Windmill(Pencil& p)
+{
+  // A tower and four sails crossing at its top.
+  Random& r = p.Rng();
+  const double top = r.Uniform(-0.15, 0.1), base = 1.0, towerTop = r.Uniform(0.1, 0.2), towerBase = r.Uniform(0.25, 0.45);
+  p.Stroke(P::Polyline({{-towerTop, top}, {-towerBase, base}, {towerBase, base}, {towerTop, top}}));
+  if (r.Chance(0.5))
+    p.Stroke(P::Polyline({{-towerTop, top}, {0, top - 0.15}, {towerTop, top}}));
+  const QPointF hub(0, top - 0.05);
+  const double sail = r.Uniform(0.6, 0.9), sailWidth = r.Uniform(0.08, 0.2), start = r.Uniform(20, 70);
+  for (int i = 0; i < 4; ++i)
+  {
+    const double a = (start + 90.0 * i) * Pi / 180.0;
+    const QPointF d(std::cos(a), std::sin(a)), n(-d.y(), d.x());
+    if (r.Chance(0.4))
+      p.Stroke(P::Line(hub, hub + d * sail));
+    else
+      p.Stroke(P::Polyline({hub, hub + d * sail, hub + d * sail + n * sailWidth, hub + d * 0.15 + n * sailWidth}));
+  }
+  if (r.Chance(0.5))
+    p.Stroke(p.Loop(hub, 0.05, 0.05));
+}
 } // namespace drawings
