@@ -175,6 +175,27 @@ protected:
 
   QPointF toScene(const QPointF& local) const { return mainItem()->mapToScene(local); }
 
+  // A ragdoll part drawn by \a main over \a outline, both placed at \a centre in
+  // the stickman's scene, with a dynamic body of the primitive's shape.
+  Ragdoll::Element ragdollElement(QGraphicsItem* main, QGraphicsItem* outline, const QPointF& centre,
+                                  const Material& material, b2World* world) const
+  {
+    const double z = m_zValue + bv::StickmanZValue;
+    for (QGraphicsItem* item : {main, outline})
+    {
+      if (QGraphicsScene* graphicsScene = mainItem()->scene())
+        graphicsScene->addItem(item);
+      item->setPos(centre);
+    }
+    main->setZValue(z);
+    outline->setZValue(z - 0.1);
+
+    Ragdoll::Element element;
+    element.graphicsItems = {main, outline};
+    element.body = CreatePhysicsBody(material, world, false);
+    return element;
+  }
+
   QString m_name;
   QColor m_color;
   double m_zValue = 0;
@@ -267,19 +288,7 @@ public:
     main->setPen(limbPen(line, m_color, width * scale));
     auto* outline = new QGraphicsLineItem(line);
     outline->setPen(outlinePen(m_color, scale * (width + 2 * bv::StickmanContourWidth)));
-    const double z = m_zValue + bv::StickmanZValue;
-    for (QGraphicsLineItem* item : {main, outline})
-    {
-      if (QGraphicsScene* graphicsScene = m_mainItem->scene())
-        graphicsScene->addItem(item);
-      item->setPos(centre);
-    }
-    main->setZValue(z);
-    outline->setZValue(z - 0.1);
-
-    Ragdoll::Element element;
-    element.graphicsItems = {main, outline};
-    element.body = CreatePhysicsBody(material, world, false);
+    Ragdoll::Element element = ragdollElement(main, outline, centre, material, world);
     element.anchors.insert(jointName(m_from), px2m(a));
     element.anchors.insert(jointName(m_to), px2m(b));
     return element;
@@ -392,19 +401,7 @@ public:
     auto* outline = new QGraphicsEllipseItem(grown(rect, scale * bv::StickmanContourWidth));
     outline->setPen(m_outlineItem->pen());
     outline->setBrush(m_outlineItem->brush());
-    const double z = m_zValue + bv::StickmanZValue;
-    for (QGraphicsEllipseItem* item : {main, outline})
-    {
-      if (QGraphicsScene* graphicsScene = m_mainItem->scene())
-        graphicsScene->addItem(item);
-      item->setPos(centre);
-    }
-    main->setZValue(z);
-    outline->setZValue(z - 0.1);
-
-    Ragdoll::Element element;
-    element.graphicsItems = {main, outline};
-    element.body = CreatePhysicsBody(material, world, false);
+    Ragdoll::Element element = ragdollElement(main, outline, centre, material, world);
     element.anchors.insert(jointName(m_center), QPointF(0, 0));
     return element;
   }
