@@ -462,31 +462,60 @@ void Mushroom(Pencil& p)
 
 void Meat(Pencil& p)
 {
+  // A steak: an irregular slab, wider at one end, lying at any slant, with a
+  // line of fat along one side, a bone, or streaks of marbling.
   Random& r = p.Rng();
-  const double rx = 1.0, ry = r.Uniform(0.4, 0.8);
-  p.Stroke(p.Blob({0, 0}, rx, ry, r.Uniform(0.1, 0.3)));
+  const double rx = 1.0, ry = r.Uniform(0.45, 0.85);
+  const double taper = r.Uniform(0.0, 0.35); // how much narrower the -x end is
+  const double tilt = r.Uniform(-40, 40) * 3.141592653589793 / 180.0;
+  const double c = std::cos(tilt), sn = std::sin(tilt);
+  double phases[2] = {r.Uniform(0, 6.3), r.Uniform(0, 6.3)};
+  const double wobble[2] = {r.Uniform(0, 0.15), r.Uniform(0, 0.08)};
+  auto at = [&](double degrees, double scale) {
+    const double a = degrees * 3.141592653589793 / 180.0;
+    const double bulge = 1.0 + wobble[0] * std::sin(2 * a + phases[0]) + wobble[1] * std::sin(3 * a + phases[1]);
+    const double x = rx * std::cos(a) * bulge * scale;
+    const double y = ry * std::sin(a) * bulge * scale * (1.0 - taper * (0.5 - 0.5 * std::cos(a)));
+    return QPointF(x * c - y * sn, x * sn + y * c);
+  };
+  QPolygonF outline;
+  const double start = r.Uniform(0, 360), overshoot = r.Uniform(-10, 20);
+  for (double d = 0; d <= 360 + overshoot; d += 8)
+    outline << at(start + d, 1.0);
+  p.Stroke(outline);
+  if (r.Chance(0.5))
+  { // the fat: a line following the rim on one side
+    QPolygonF fat;
+    const double from = r.Uniform(0, 360), span = r.Uniform(100, 220), inset = r.Uniform(0.75, 0.88);
+    for (double d = 0; d <= span; d += 8)
+      fat << at(from + d, inset);
+    p.Stroke(fat);
+  }
   const double inner = r.Uniform(0, 1);
-  if (inner < 0.5) // the fat along the rim
-    p.Stroke(P::Arc({0, 0}, rx * 0.82, ry * 0.78, r.Uniform(150, 200), r.Uniform(300, 400)));
-  const double bone = r.Uniform(0, 1);
-  if (bone < 0.35)
+  if (inner < 0.35)
+  { // a round bone towards the wide end
+    const QPointF bone = at(r.Uniform(-40, 40), r.Uniform(0.3, 0.6));
+    const double size = r.Uniform(0.1, 0.2);
+    p.Stroke(p.Loop(bone, size, size * r.Uniform(0.8, 1.0)));
+    if (r.Chance(0.4))
+      p.Stroke(p.Loop(bone, size * 0.45, size * 0.45));
+  }
+  else if (inner < 0.5)
   { // a T-bone
-    const double x = r.Uniform(-0.3, 0.3);
-    p.Stroke(P::Polyline({{x - 0.3, -ry * 0.3}, {x + 0.3, -ry * 0.3}}));
-    p.Stroke(P::Polyline({{x, -ry * 0.3}, {x + r.Uniform(-0.1, 0.1), ry * 0.6}}));
+    const QPointF top = at(r.Uniform(240, 300), 0.7), bottom = at(r.Uniform(60, 120), 0.6);
+    const QPointF middle = (top + bottom) / 2;
+    p.Stroke(P::Line(top, bottom));
+    p.Stroke(P::Line(top + (at(180, 0.3) - middle) * 0.8, top + (at(0, 0.3) - middle) * 0.8));
   }
-  else if (bone < 0.65)
+  else if (inner < 0.8)
   {
-    const QPointF at(r.Uniform(-0.5, 0.5), r.Uniform(-0.2, 0.2) * ry);
-    p.Stroke(p.Loop(at, 0.15, 0.15));
-    if (r.Chance(0.5))
-      p.Stroke(p.Loop(at, 0.07, 0.07));
-  }
-  const int streaks = r.Chance(0.4) ? r.Between(1, 4) : 0;
-  for (int i = 0; i < streaks; ++i)
-  {
-    const QPointF a(r.Uniform(-0.6, 0.3), r.Uniform(-0.4, 0.4) * ry);
-    p.Stroke(P::Curve(a, a + QPointF(0.15, r.Uniform(-0.15, 0.15)), a + QPointF(0.3, r.Uniform(-0.1, 0.1))));
+    const int streaks = r.Between(1, 4);
+    for (int i = 0; i < streaks; ++i)
+    {
+      const QPointF a = at(r.Uniform(0, 360), r.Uniform(0.2, 0.6));
+      const QPointF b = a + QPointF(r.Uniform(0.2, 0.4), r.Uniform(-0.15, 0.15));
+      p.Stroke(P::Curve(a, (a + b) / 2 + QPointF(0, r.Uniform(-0.08, 0.08)), b));
+    }
   }
 }
 

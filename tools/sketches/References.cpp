@@ -36,6 +36,8 @@ struct Recipe
   /// Directions the drawing is made to point in; none for upright objects.
   QVector<Pose> poses;
   bool gameplay = true;
+  /// How far, in degrees, a drawing may turn away from its direction.
+  double tilt = 22.5;
 };
 
 constexpr quint64 Seed = 20240611;
@@ -79,7 +81,7 @@ const QVector<Recipe>& recipes()
     {"parachute", Parachute, 40, {}},
     {"bomb", Bomb, 30, {}},
     {"saw", Saw, 40, Tools},
-    {"helicopter", Helicopter, 40, Aircraft},
+    {"helicopter", Helicopter, 40, Aircraft, true, 8}, // drawn level
     {"box", Box, 24, {}, false},
     {"ball", Ball, 24, {}, false},
     {"plank", Plank, 24, {}, false},
@@ -120,8 +122,8 @@ const QVector<Recipe>& recipes()
     {"train", Train, 24, {}, false},
     {"animal", Animal, 24, {}, false},
     {"duck", Duck, 24, {}, false},
-    {"flute", Flute, 24, {{Right, 2}, {Left, 1}, {Up, 2}, {UpRight, 2}, {UpLeft, 2}}, false},
-    {"boomerang", Boomerang, 24, {}, false},
+    {"flute", Flute, 24, {{Right, 2}, {Left, 1}, {Up, 1}, {Down, 2}, {UpRight, 2}, {UpLeft, 2}, {DownRight, 1}, {DownLeft, 1}}, false},
+    {"boomerang", Boomerang, 24, {{Right, 3}, {Left, 2}, {Up, 1}, {Down, 1}, {UpRight, 1}, {UpLeft, 1}, {DownRight, 1}, {DownLeft, 1}}, false},
     {"windmill", Windmill, 24, {}, false},
   };
   return all;
@@ -177,13 +179,13 @@ Candidate drawCandidate(const Recipe& recipe, int index, Random& random)
   {
     const Direction direction = pickDirection(recipe.poses, random);
     candidate.suffix = '_' + Direction2String(direction);
-    degrees = Direction2Degrees(direction) + random.Uniform(-22.5, 22.5);
+    degrees = Direction2Degrees(direction) + random.Uniform(-recipe.tilt, recipe.tilt);
     // Keep the object's upper side up; straight up or down either side may show.
     const double x = std::cos(Direction2Angle(direction));
     flipped = x < -0.1 || (std::abs(x) < 0.1 && random.Chance(0.5));
   }
   const double size = random.Uniform(150, 260);
-  const double aspect = random.Uniform(0.88, 1.12);
+  const double aspect = random.Uniform(0.8, 1.25);
   candidate.strokes = pencil.Finish(size, aspect, flipped, degrees);
   const auto drawing = MakeDrawing(candidate.strokes);
   candidate.signature.reset(qel::CalculateMonochromeImageInfo(PathItemToImage(drawing.get(), 1.0)));
