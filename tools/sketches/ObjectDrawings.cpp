@@ -872,8 +872,8 @@ void Saw(Pencil& p)
 {
   Random& r = p.Rng();
   const double style = r.Uniform(0, 1);
-  const int teeth = r.Between(4, 11);
-  const double depth = r.Uniform(0.08, 0.25);
+  const int teeth = r.Between(4, 9);
+  const double depth = r.Uniform(0.12, 0.3);
   if (style < 0.12)
   { // hacksaw
     const double frameTop = -r.Uniform(0.4, 0.6);
