@@ -186,7 +186,14 @@ Candidate drawCandidate(const Recipe& recipe, int index, Random& random)
   }
   const double size = random.Uniform(150, 260);
   const double aspect = random.Uniform(0.8, 1.25);
-  candidate.strokes = pencil.Finish(size, aspect, flipped, degrees);
+  // Judged as the reference file will hold it: in whole pixels (rounding can
+  // turn a thin drawing into one that has no signature).
+  for (QPolygonF& stroke : pencil.Finish(size, aspect, flipped, degrees))
+  {
+    for (QPointF& point : stroke)
+      point = QPointF(qRound(point.x()), qRound(point.y()));
+    candidate.strokes << stroke;
+  }
   const auto drawing = MakeDrawing(candidate.strokes);
   candidate.signature.reset(qel::CalculateMonochromeImageInfo(PathItemToImage(drawing.get(), 1.0)));
   return candidate;
