@@ -76,13 +76,15 @@ struct Run
   double sizePx;
   std::vector<qint64> nanoseconds;
 
-  QString recognize(const Sketch& sketch)
+  QString recognize(const Sketch& sketch, QString* id = nullptr)
   {
     const auto drawing = MakeDrawing(Resample(ScaleToLongerSide(sketch.strokes, sizePx), MouseSpacingPx));
     QElapsedTimer timer;
     timer.start();
     const DrawingRecognition::Outcome outcome = DrawingRecognition::Recognize(*drawing, database);
     nanoseconds.push_back(timer.nsecsElapsed());
+    if (id)
+      *id = outcome.id;
     return outcomeName(outcome);
   }
 };
@@ -113,7 +115,7 @@ QString percent(int part, int whole)
 } // namespace
 
 bool EvaluateSketches(const QString& folder, const qel::MonochromeImagesDB& database, double sizePx, QTextStream& out,
-                      QString& error)
+                      QString& error, QTextStream* misses)
 {
   QMap<QString, QList<Sketch>> positives, negatives;
   if (!readFolder(folder + "/positive", positives, error) || !readFolder(folder + "/negative", negatives, error))
@@ -130,14 +132,19 @@ bool EvaluateSketches(const QString& folder, const qel::MonochromeImagesDB& data
   for (auto it = positives.cbegin(); it != positives.cend(); ++it)
   {
     Tally tally;
-    for (const Sketch& sketch : it.value())
+    for (int line = 1; line <= it.value().size(); ++line)
     {
-      const QString outcome = run.recognize(sketch);
+      QString id;
+      const QString outcome = run.recognize(it.value()[line - 1], &id);
       ++tally.total;
       if (isExpected(it.key(), outcome))
         ++tally.hits;
       else
+      {
         ++tally.others[outcome];
+        if (misses)
+          *misses << "positive/" << it.key() << ".ndjson:" << line << ' ' << (id.isEmpty() ? outcome : id) << "\n";
+      }
     }
     positiveCount += tally.total;
     correct += tally.hits;
@@ -149,12 +156,17 @@ bool EvaluateSketches(const QString& folder, const qel::MonochromeImagesDB& data
   for (auto it = negatives.cbegin(); it != negatives.cend(); ++it)
   {
     Tally tally;
-    for (const Sketch& sketch : it.value())
+    for (int line = 1; line <= it.value().size(); ++line)
     {
-      const QString outcome = run.recognize(sketch);
+      QString id;
+      const QString outcome = run.recognize(it.value()[line - 1], &id);
       ++tally.total;
       if (gameplay.contains(outcome))
+      {
         ++tally.hits;
+        if (misses)
+          *misses << "negative/" << it.key() << ".ndjson:" << line << ' ' << (id.isEmpty() ? outcome : id) << "\n";
+      }
       ++tally.others[outcome];
     }
     negativeCount += tally.total;

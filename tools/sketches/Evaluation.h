@@ -13,6 +13,8 @@ class MonochromeImagesDB;
 /// longer side is \a sizePx, resampled like mouse input and sent through the game's
 /// road. Writes one row per class and per negative category, then the summary line
 ///   positives N correct K (P%) negatives M gameplay-objects G (Q%) median-us U
+/// With \a misses, also lists there every wrong positive and every negative that
+/// became a gameplay object as "positive/key.ndjson:3 phone7", for tuning.
 /// False, with the reason in \a error, when the folder cannot be read.
 bool EvaluateSketches(const QString& folder, const qel::MonochromeImagesDB& database, double sizePx, QTextStream& out,
-                      QString& error);
+                      QString& error, QTextStream* misses = nullptr);

@@ -275,9 +275,50 @@ void SubmachineGun(Pencil& p)
     p.Stroke(P::Polyline({{bodyFront - 0.1, top}, {bodyFront - 0.1, top - 0.06}, {bodyFront - 0.04, top - 0.06}}));
 }
 
+/// A rifle in a few seconds: the long line of barrel and body, the stock dropping
+/// at the rear end, perhaps a grip or a magazine hanging below.
+void QuickRifle(Pencil& p)
+{
+  Random& r = p.Rng();
+  const double drop = r.Uniform(0.08, 0.3);
+  const double stockFrom = -r.Uniform(0.55, 0.85);
+  const double step = r.Chance(0.4) ? r.Uniform(0.02, 0.06) : 0.0; // the body a little lower than the barrel
+  const double bodyFrom = r.Uniform(0.0, 0.4);
+  QPolygonF top = P::Polyline({{1, 0}, {bodyFrom, 0}, {bodyFrom - 0.03, step}, {stockFrom, step}});
+  const double stock = r.Uniform(0, 1);
+  if (stock < 0.4) // a butt: down and back under the line
+    top << QPointF(-1, step + drop * 0.3) << QPointF(-1, step + drop) << QPointF(stockFrom + 0.1, step + drop * 0.4);
+  else if (stock < 0.75) // just the end bent down
+    top << QPointF(-1, step + drop);
+  else // a hook
+    top = P::Join({top, P::Curve({stockFrom, step}, {-1, step}, {-1 + 0.05, step + drop})});
+  if (r.Chance(0.3))
+  { // the lower edge too: a thin outline
+    const double thickness = r.Uniform(0.03, 0.07);
+    top.prepend(QPointF(1, thickness));
+    top.prepend(QPointF(bodyFrom, thickness + step));
+  }
+  p.Stroke(top);
+  if (r.Chance(0.5))
+  {
+    const double gripAt = r.Uniform(-0.5, -0.1);
+    p.Stroke(P::Line({gripAt, step}, {gripAt - r.Uniform(0.0, 0.06), step + r.Uniform(0.12, 0.25)}));
+  }
+  if (r.Chance(0.3))
+  {
+    const double magazineAt = r.Uniform(-0.1, 0.25);
+    p.Stroke(P::Polyline({{magazineAt, step}, {magazineAt + 0.04, step + r.Uniform(0.12, 0.25)}, {magazineAt + 0.1, step + 0.15}, {magazineAt + 0.09, step}}));
+  }
+}
+
 void AssaultRifle(Pencil& p)
 {
   Random& r = p.Rng();
+  if (r.Chance(0.45))
+  {
+    QuickRifle(p);
+    return;
+  }
   const double top = -r.Uniform(0.05, 0.1);
   const double bottom = r.Uniform(0.02, 0.06);
   const double bodyRear = -r.Uniform(0.4, 0.6);
@@ -435,20 +476,28 @@ void Mushroom(Pencil& p)
   const double capWidth = r.Uniform(0.5, 0.8);
   const double capHeight = r.Uniform(0.35, 0.85);
   const double rim = r.Uniform(-0.05, 0.1);
-  const double stemWidth = capWidth * r.Uniform(0.22, 0.4);
+  const double stemWidth = capWidth * r.Uniform(0.22, 0.45);
   const double stemBottom = rim + r.Uniform(0.5, 1.0);
+  const double flare = r.Uniform(1.0, 1.3);
+  if (r.Chance(0.35))
+  { // one line: up the stem, out under the cap, over it and back down the other side
+    p.Stroke(P::Join({P::Line({-stemWidth * flare, stemBottom}, {-stemWidth, rim}), P::Line({-stemWidth, rim}, {-capWidth, rim}),
+                      P::Arc({0, rim}, capWidth, capHeight, 180, 360), P::Line({capWidth, rim}, {stemWidth, rim}),
+                      P::Line({stemWidth, rim}, {stemWidth * flare, stemBottom}),
+                      r.Chance(0.6) ? P::Line({stemWidth * flare, stemBottom}, {-stemWidth * flare, stemBottom}) : QPolygonF()}));
+    return;
+  }
   QPolygonF cap = P::Arc({0, rim}, capWidth, capHeight, 180, 360);
   const double underside = r.Uniform(0, 1);
-  if (underside < 0.4)
+  if (underside < 0.5)
     cap = P::Join({cap, P::Line({capWidth, rim}, {-capWidth, rim})});
-  else if (underside < 0.75)
+  else if (underside < 0.9)
     cap = P::Join({cap, P::Curve({capWidth, rim}, {0, rim + r.Uniform(0.1, 0.25)}, {-capWidth, rim})});
   p.Stroke(cap);
-  const double flare = r.Uniform(1.0, 1.3);
   p.Stroke(P::Join({P::Line({-stemWidth, rim + 0.02}, {-stemWidth * flare, stemBottom}),
                     P::Curve({-stemWidth * flare, stemBottom}, {0, stemBottom + 0.08}, {stemWidth * flare, stemBottom}),
                     P::Line({stemWidth * flare, stemBottom}, {stemWidth, rim + 0.02})}));
-  const int spots = r.Chance(0.6) ? r.Between(2, 6) : 0;
+  const int spots = r.Chance(0.25) ? r.Between(2, 5) : 0;
   for (int i = 0; i < spots; ++i)
   {
     const double a = r.Uniform(200, 340) * 3.141592653589793 / 180.0;
@@ -456,7 +505,7 @@ void Mushroom(Pencil& p)
     const double size = r.Uniform(0.05, 0.12);
     p.Stroke(p.Loop({capWidth * d * std::cos(a), rim + capHeight * d * std::sin(a)}, size, size * 0.8));
   }
-  if (r.Chance(0.2))
+  if (r.Chance(0.05))
     p.Stroke(P::Line({-capWidth * 1.2, stemBottom + 0.05}, {capWidth * 1.2, stemBottom + 0.05}));
 }
 

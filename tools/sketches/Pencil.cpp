@@ -138,28 +138,31 @@ QPolygonF Pencil::Blob(QPointF centre, double rx, double ry, double irregularity
 
 QList<QPolygonF> Pencil::Finish(double sizePx, double aspect, bool flipped, double degrees)
 {
-  QTransform pose;
-  pose.rotate(-degrees);
-  pose.scale(aspect, flipped ? -1.0 : 1.0);
+  QTransform shape;
+  shape.scale(aspect, flipped ? -1.0 : 1.0);
   QList<QPolygonF> posed;
   for (const QPolygonF& stroke : m_strokes)
-    posed << pose.map(stroke);
+    posed << shape.map(stroke);
   posed = ScaleToLongerSide(posed, sizePx);
 
   // Nobody keeps proportions: the whole drawing is bent a little, differently
-  // in every place, by a few slow waves across it.
+  // in every place, by a few slow waves across it. Each way by a share of the
+  // object's own extent that way, so that long thin things stay straight.
+  QRectF extent;
+  for (const QPolygonF& stroke : posed)
+    extent |= stroke.boundingRect();
   struct Wave
   {
     double kx, ky, phase, ax, ay;
   };
   Wave waves[3];
-  const double bend = sizePx * m_random.Uniform(0.0, m_bend);
+  const double bend = m_random.Uniform(0.0, m_bend);
   for (Wave& wave : waves)
   {
     const double angle = m_random.Uniform(0, 2 * Pi);
     const double frequency = m_random.Uniform(0.5, 1.5) * 2 * Pi / sizePx;
     wave = {frequency * std::cos(angle), frequency * std::sin(angle), m_random.Uniform(0, 2 * Pi),
-            bend * m_random.Uniform(-1, 1), bend * m_random.Uniform(-1, 1)};
+            extent.width() * bend * m_random.Uniform(-1, 1), extent.height() * bend * m_random.Uniform(-1, 1)};
   }
   for (QPolygonF& stroke : posed)
   {
@@ -174,6 +177,11 @@ QList<QPolygonF> Pencil::Finish(double sizePx, double aspect, bool flipped, doub
       point += shift;
     }
   }
+  QTransform turn;
+  turn.rotate(-degrees);
+  for (QPolygonF& stroke : posed)
+    stroke = turn.map(stroke);
+  posed = ScaleToLongerSide(posed, sizePx);
   posed = Resample(posed, MouseSpacingPx * m_random.Uniform(0.8, 1.25));
 
   // A hand drifts slowly along a stroke and trembles a little at every point.

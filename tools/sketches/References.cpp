@@ -40,7 +40,6 @@ struct Recipe
   double tilt = 22.5;
 };
 
-constexpr quint64 Seed = 20240611;
 /// Candidates drawn per reference kept.
 constexpr int Pool = 3;
 /// How far a hand bends a drawing, as a fraction of its size.
@@ -65,14 +64,14 @@ const QVector<Recipe>& recipes()
     {"pollaxe", Pollaxe, 20, Hafted},
     {"sabre", Sabre, 20, Blades},
     {"sword", Sword, 40, Blades},
-    {"submachine_gun", SubmachineGun, 40, Firearms},
-    {"assault_rifle", AssaultRifle, 40, Firearms},
-    {"pistol", Pistol, 40, Firearms},
+    {"submachine_gun", SubmachineGun, 30, Firearms, true, 10}, // held level
+    {"assault_rifle", AssaultRifle, 40, Firearms, true, 10},
+    {"pistol", Pistol, 30, Firearms, true, 10},
     {"teddybear", Teddybear, 40, {}},
     {"flower", Flower, 40, {}},
     {"mushroom", Mushroom, 40, {}},
     {"meat", Meat, 40, {}},
-    {"ham", Ham, 40, Legs},
+    {"ham", Ham, 24, Legs},
     {"apple", Apple, 40, {}},
     {"guitar", Guitar, 40, Necks},
     {"shield", Shield, 30, {}},
@@ -80,7 +79,7 @@ const QVector<Recipe>& recipes()
     {"sun", Sun, 40, {}},
     {"parachute", Parachute, 40, {}},
     {"bomb", Bomb, 30, {}},
-    {"saw", Saw, 40, Tools},
+    {"saw", Saw, 40, Tools, true, 10},
     {"helicopter", Helicopter, 40, Aircraft, true, 8}, // drawn level
     {"box", Box, 24, {}, false},
     {"ball", Ball, 24, {}, false},
@@ -226,7 +225,7 @@ QVector<bool> likeTheirOwn(const std::vector<Candidate>& candidates)
   return result;
 }
 
-/// \a order regrouped object by object, each object's candidates ordered so that
+/// \a order regrouped object by object, each prop's candidates ordered so that
 /// every next one is the least like those before it.
 QVector<int> spreadOut(const std::vector<Candidate>& candidates, const QVector<int>& order)
 {
@@ -241,6 +240,13 @@ QVector<int> spreadOut(const std::vector<Candidate>& candidates, const QVector<i
     }
     if (pool.isEmpty())
       continue;
+    // Props spread out to catch whatever people draw; gameplay objects keep the
+    // generator's mix, as the outliers of a spread would be what nobody draws.
+    if (recipes()[recipe].gameplay)
+    {
+      spread << pool;
+      continue;
+    }
     QVector<double> distance(pool.size(), qel::NoCommonGridDifference);
     int next = 0;
     while (next >= 0)
@@ -263,7 +269,7 @@ QVector<int> spreadOut(const std::vector<Candidate>& candidates, const QVector<i
 }
 } // namespace
 
-QList<Sketch> GenerateReferences()
+QList<Sketch> GenerateReferences(quint64 seed)
 {
   // Pool times as many candidates as needed. Those that look more like another
   // object's candidate than like their own are dropped; of the others, each
@@ -273,7 +279,7 @@ QList<Sketch> GenerateReferences()
   {
     const Recipe& recipe = recipes()[r];
     // Each object its own numbers, so that changing one leaves the others be.
-    Random random(Seed ^ nameHash(recipe.name));
+    Random random(seed ^ nameHash(recipe.name));
     for (int i = 0; i < Pool * recipe.count; ++i)
       candidates.push_back(drawCandidate(recipe, r, random));
   }

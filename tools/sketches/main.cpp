@@ -25,12 +25,14 @@
 namespace
 {
 const char* const Usage = R"(Usage:
-  brisvel-sketches generate OUT.ndjson
-      writes the reference drawings of every object
+  brisvel-sketches generate OUT.ndjson [--seed N]
+      writes the reference drawings of every object (other seeds show how much
+      of a figure is luck)
   brisvel-sketches build-db SOURCES.ndjson OUT.db
       renders the references as the game renders a drawing and writes the database
-  brisvel-sketches eval DIR [--db FILE] [--size PX]
-      measures recognition on DIR/positive/*.ndjson and DIR/negative/*.ndjson
+  brisvel-sketches eval DIR [--db FILE] [--size PX] [--misses]
+      measures recognition on DIR/positive/*.ndjson and DIR/negative/*.ndjson;
+      --misses also lists each wrong outcome (FILE:LINE ID) above its row
   brisvel-sketches diff DRAWINGS.ndjson[:LINE] [--db FILE] [--size PX] [--top N]
       how far one drawing (the first, or line LINE) is from the references
   brisvel-sketches render SOURCES.ndjson OUT.png [--from LINE] [--count N]
@@ -68,10 +70,14 @@ double sizeOption(const QCommandLineParser& options)
   return ok && size >= 10 && size <= 2000 ? size : 0.0;
 }
 
-int generate(const QString& fileName)
+int generate(const QString& fileName, const QCommandLineParser& options)
 {
+  bool ok = false;
+  const quint64 seed = options.value("seed").toULongLong(&ok);
+  if (!ok)
+    return fail("--seed must be a whole number");
   QString error;
-  if (!WriteSketches(fileName, GenerateReferences(), error))
+  if (!WriteSketches(fileName, GenerateReferences(seed), error))
     return fail(error);
   return 0;
 }
@@ -101,7 +107,7 @@ int evaluate(const QString& folder, const QCommandLineParser& options)
     return fail("--size must be between 10 and 2000 pixels");
   // The detectors explain every rejection; here only the outcomes matter.
   QLoggingCategory::setFilterRules("*.debug=false");
-  if (!EvaluateSketches(folder, database, size, out(), error))
+  if (!EvaluateSketches(folder, database, size, out(), error, options.isSet("misses") ? &out() : nullptr))
     return fail(error);
   return 0;
 }
@@ -205,6 +211,8 @@ int main(int argc, char** argv)
   QCommandLineParser options;
   options.addOption({"db", "recognition database", "FILE"});
   options.addOption({"size", "longer side of each drawing", "PX", "200"});
+  options.addOption({"seed", "generator seed", "N", QString::number(ReferenceSeed)});
+  options.addOption({"misses", "list every wrong outcome"});
   options.addOption({"top", "differences shown", "N", "20"});
   options.addOption({"from", "first drawing shown", "LINE", "1"});
   options.addOption({"count", "drawings shown", "N", "64"});
@@ -214,7 +222,7 @@ int main(int argc, char** argv)
   const QStringList arguments = options.positionalArguments();
   const QString command = arguments.value(0);
   if (command == "generate" && arguments.size() == 2)
-    return generate(arguments[1]);
+    return generate(arguments[1], options);
   if (command == "build-db" && arguments.size() == 3)
     return buildDatabase(arguments[1], arguments[2]);
   if (command == "eval" && arguments.size() == 2)
