@@ -975,16 +975,28 @@ void Helicopter(Pencil& p)
 {
   Random& r = p.Rng();
   const QPointF cabin(r.Uniform(0.15, 0.35), r.Uniform(0.05, 0.15));
-  const double rx = r.Uniform(0.4, 0.55), ry = r.Uniform(0.28, 0.45);
+  const double rx = r.Uniform(0.4, 0.6), ry = rx * r.Uniform(0.5, 0.85);
   const double tailEnd = -r.Uniform(0.55, 0.95);
-  p.Stroke(p.Loop(cabin, rx, ry));
+  const double tailY = cabin.y() - ry * r.Uniform(0.0, 0.5);
+  const double tailWidth = r.Uniform(0.03, 0.07);
+  const bool oneOutline = r.Chance(0.35);
+  if (oneOutline)
+  { // cabin and tail boom as one line: round the cabin from its upper back,
+    // out along the boom's lower edge and back along its upper edge
+    const QPolygonF cabinLine = P::Arc(cabin, rx, ry, 205, 515);
+    p.Stroke(P::Join({cabinLine, P::Line(cabinLine.last(), {tailEnd, tailY + tailWidth * 0.5}),
+                      P::Line({tailEnd, tailY + tailWidth * 0.5}, {tailEnd, tailY - tailWidth * 0.5}),
+                      P::Line({tailEnd, tailY - tailWidth * 0.5}, cabinLine.first())}));
+  }
+  else
+    p.Stroke(p.Loop(cabin, rx, ry));
   if (r.Chance(0.7))
     p.Stroke(P::Arc(cabin, rx * 0.75, ry * 0.7, -70, r.Uniform(10, 40)));
   // Tail boom.
-  const double tailY = cabin.y() - ry * r.Uniform(0.0, 0.5);
-  const double tailWidth = r.Uniform(0.03, 0.07);
   const double boomFrom = cabin.x() - rx * 0.9;
-  if (r.Chance(0.7))
+  if (oneOutline)
+    ;
+  else if (r.Chance(0.7))
   {
     p.Stroke(P::Line({boomFrom, tailY - tailWidth * 1.5}, {tailEnd, tailY - tailWidth * 0.4}));
     p.Stroke(P::Line({boomFrom, tailY + tailWidth * 1.5}, {tailEnd, tailY + tailWidth * 0.4}));
