@@ -49,6 +49,8 @@ void Bird(Pencil& pencil);
 void Boat(Pencil& pencil);
 void Cup(Pencil& pencil);
 void Screen(Pencil& pencil);
+void Glass(Pencil& pencil);
+void Ear(Pencil& pencil);
 void Bottle(Pencil& pencil);
 void Cat(Pencil& pencil);
 void Snake(Pencil& pencil);

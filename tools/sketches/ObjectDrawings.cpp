@@ -921,8 +921,8 @@ void Saw(Pencil& p)
 {
   Random& r = p.Rng();
   const double style = r.Uniform(0, 1);
-  const int teeth = r.Between(4, 9);
-  const double depth = r.Uniform(0.12, 0.3);
+  const int teeth = r.Between(5, 11);
+  const double depth = r.Uniform(0.08, 0.22);
   if (style < 0.12)
   { // hacksaw
     const double frameTop = -r.Uniform(0.4, 0.6);

@@ -343,6 +343,52 @@ void Cup(Pencil& p)
   }
 }
 
+void Glass(Pencil& p)
+{
+  // A stemmed glass: a bowl, a thin stem, a flat foot.
+  Random& r = p.Rng();
+  const double rim = r.Uniform(0.35, 0.6), bowl = r.Uniform(0.6, 1.0), stem = r.Uniform(0.5, 0.9);
+  const double foot = rim * r.Uniform(0.6, 1.1);
+  const double top = -1.0, bowlBottom = top + bowl;
+  if (r.Chance(0.5)) // a round bowl
+    p.Stroke(P::Join({P::Curve({-rim, top}, {-rim * 1.1, bowlBottom}, {0, bowlBottom}),
+                      P::Curve({0, bowlBottom}, {rim * 1.1, bowlBottom}, {rim, top})}));
+  else // a cone
+    p.Stroke(P::Polyline({{-rim, top}, {0, bowlBottom}, {rim, top}}));
+  if (r.Chance(0.6))
+    p.Stroke(r.Chance(0.5) ? p.Loop({0, top}, rim, rim * 0.15) : P::Line({-rim, top}, {rim, top}));
+  const double half = r.Uniform(0.0, 0.04);
+  if (half < 0.015)
+    p.Stroke(P::Line({0, bowlBottom}, {0, bowlBottom + stem}));
+  else
+  {
+    p.Stroke(P::Line({-half, bowlBottom}, {-half, bowlBottom + stem}));
+    p.Stroke(P::Line({half, bowlBottom}, {half, bowlBottom + stem}));
+  }
+  if (r.Chance(0.5))
+    p.Stroke(p.Loop({0, bowlBottom + stem}, foot, foot * 0.15));
+  else
+    p.Stroke(P::Line({-foot, bowlBottom + stem}, {foot, bowlBottom + stem}));
+}
+
+void Ear(Pencil& p)
+{
+  // Seen from the side: a tall C, wider at the top, with the inner fold.
+  Random& r = p.Rng();
+  const double w = r.Uniform(0.45, 0.7);
+  const double lobe = r.Uniform(0.1, 0.3);
+  p.Stroke(P::Join({P::Curve({-w * 0.5, -0.6}, {-w * 0.1, -1.15}, {w * 0.6, -0.75}),
+                    P::Curve({w * 0.6, -0.75}, {w * 1.1, -0.2}, {w * 0.4, 0.35}),
+                    P::Curve({w * 0.4, 0.35}, {w * 0.2, 0.8 + lobe}, {-w * 0.2, 0.7 + lobe * 0.5})}));
+  if (r.Chance(0.8))
+    p.Stroke(P::Join({P::Curve({-w * 0.2, -0.3}, {w * 0.1, -0.7}, {w * 0.4, -0.35}),
+                      P::Curve({w * 0.4, -0.35}, {w * 0.5, 0.0}, {w * 0.1, 0.25})}));
+  if (r.Chance(0.4))
+    p.Stroke(P::Curve({-w * 0.05, 0.0}, {w * 0.2, -0.1}, {w * 0.1, 0.2}));
+  if (r.Chance(0.3)) // the side of the head
+    p.Stroke(P::Curve({-w * 0.7, -1.0}, {-w * 0.9, 0.0}, {-w * 0.6, 0.9}));
+}
+
 void Screen(Pencil& p)
 {
   Random& r = p.Rng();

@@ -98,6 +98,8 @@ const QVector<Recipe>& recipes()
     {"boat", Boat, 24, {}, false},
     {"cup", Cup, 24, {}, false},
     {"screen", Screen, 24, {}, false},
+    {"glass", Glass, 24, {}, false},
+    {"ear", Ear, 24, {{Right, 1}, {Left, 1}}, false, 10},
     {"bottle", Bottle, 30, {}, false},
     {"cat", Cat, 24, {}, false},
     {"snake", Snake, 24, {}, false},
