@@ -51,6 +51,7 @@ void Cup(Pencil& pencil);
 void Screen(Pencil& pencil);
 void Glass(Pencil& pencil);
 void Ear(Pencil& pencil);
+void Octopus(Pencil& pencil);
 void Bottle(Pencil& pencil);
 void Cat(Pencil& pencil);
 void Snake(Pencil& pencil);

@@ -389,6 +389,37 @@ void Ear(Pencil& p)
     p.Stroke(P::Curve({-w * 0.7, -1.0}, {-w * 0.9, 0.0}, {-w * 0.6, 0.9}));
 }
 
+void Octopus(Pencil& p)
+{
+  // A round head and wavy arms hanging from it.
+  Random& r = p.Rng();
+  const double head = r.Uniform(0.4, 0.55);
+  const QPointF centre(0, -0.45);
+  if (r.Chance(0.6))
+    p.Stroke(p.Loop(centre, head, head * r.Uniform(0.85, 1.15)));
+  else
+    p.Stroke(P::Arc(centre, head, head * r.Uniform(0.9, 1.2), 160, 380));
+  const int arms = r.Between(4, 8);
+  const double wave = r.Uniform(0.05, 0.15);
+  for (int i = 0; i < arms; ++i)
+  {
+    const double x = head * (-0.9 + 1.8 * i / (arms - 1));
+    const double length = r.Uniform(0.8, 1.3);
+    QPolygonF arm;
+    for (int k = 0; k <= 12; ++k)
+    {
+      const double t = k / 12.0;
+      arm << QPointF(x * (1 + 0.6 * t) + wave * std::sin(t * 9 + i), centre.y() + head * 0.6 + length * t);
+    }
+    p.Stroke(arm);
+  }
+  if (r.Chance(0.6))
+  {
+    p.Stroke(p.Loop(centre + QPointF(-head * 0.35, 0), head * 0.1, head * 0.1));
+    p.Stroke(p.Loop(centre + QPointF(head * 0.35, 0), head * 0.1, head * 0.1));
+  }
+}
+
 void Screen(Pencil& p)
 {
   Random& r = p.Rng();

@@ -99,6 +99,7 @@ const QVector<Recipe>& recipes()
     {"cup", Cup, 24, {}, false},
     {"screen", Screen, 24, {}, false},
     {"glass", Glass, 24, {}, false},
+    {"octopus", Octopus, 24, {}, false},
     {"ear", Ear, 24, {{Right, 1}, {Left, 1}}, false, 10},
     {"bottle", Bottle, 30, {}, false},
     {"cat", Cat, 24, {}, false},
