@@ -53,6 +53,14 @@ TEST(EvaluationTest, CountsRightOutcomesAndGameplayObjectsMadeOfNegatives)
   EXPECT_EQ(lines[4].simplified(), "house 2 1 box (1)");
   EXPECT_TRUE(lines[5].startsWith("positives 3 correct 2 (66.7%) negatives 2 gameplay-objects 1 (50.0%) median-us "))
     << qPrintable(lines[5]);
+
+  // The misses name the drawing by file and line, and the reference that won.
+  QString misses;
+  QTextStream missesOut(&misses);
+  report.clear();
+  ASSERT_TRUE(EvaluateSketches(folder.path(), database, 200, out, error, &missesOut)) << qPrintable(error);
+  missesOut.flush();
+  EXPECT_EQ(misses, "positive/sword.ndjson:2 box1\nnegative/house.ndjson:2 sword1_up\n");
 }
 
 TEST(EvaluationTest, NeedsBothFolders)
