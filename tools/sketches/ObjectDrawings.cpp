@@ -994,15 +994,16 @@ void Helicopter(Pencil& p)
     p.Stroke(P::Arc(cabin, rx * 0.75, ry * 0.7, -70, r.Uniform(10, 40)));
   // Tail boom.
   const double boomFrom = cabin.x() - rx * 0.9;
-  if (oneOutline)
-    ;
-  else if (r.Chance(0.7))
+  if (!oneOutline)
   {
-    p.Stroke(P::Line({boomFrom, tailY - tailWidth * 1.5}, {tailEnd, tailY - tailWidth * 0.4}));
-    p.Stroke(P::Line({boomFrom, tailY + tailWidth * 1.5}, {tailEnd, tailY + tailWidth * 0.4}));
+    if (r.Chance(0.7))
+    {
+      p.Stroke(P::Line({boomFrom, tailY - tailWidth * 1.5}, {tailEnd, tailY - tailWidth * 0.4}));
+      p.Stroke(P::Line({boomFrom, tailY + tailWidth * 1.5}, {tailEnd, tailY + tailWidth * 0.4}));
+    }
+    else
+      p.Stroke(P::Line({boomFrom, tailY}, {tailEnd, tailY}));
   }
-  else
-    p.Stroke(P::Line({boomFrom, tailY}, {tailEnd, tailY}));
   // Tail rotor or fin.
   const double tailRotor = r.Uniform(0.08, 0.15);
   if (r.Chance(0.5))
