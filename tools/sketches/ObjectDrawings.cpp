@@ -142,7 +142,7 @@ void Sword(Pencil& p)
   const double pommel = r.Chance(0.5) ? r.Uniform(0.035, 0.07) : 0.0;
   const double guardX = -1.0 + 2 * pommel + r.Uniform(0.22, 0.42);
   const double bladeWidth = r.Uniform(0.045, 0.11);
-  const double guardHeight = r.Uniform(0.12, 0.3);
+  const double guardHeight = r.Uniform(0.18, 0.4);
   const double guardThickness = r.Uniform(0.025, 0.06);
   const double handleWidth = r.Uniform(0.025, 0.055);
   const double tip = r.Uniform(0.08, 0.3);
@@ -375,7 +375,7 @@ void Teddybear(Pencil& p)
 {
   Random& r = p.Rng();
   const bool headOnly = r.Chance(0.15);
-  const double headRadius = r.Uniform(0.25, 0.35);
+  const double headRadius = r.Uniform(0.3, 0.42);
   const QPointF head(0, headOnly ? 0 : -0.55);
   p.Stroke(p.Loop(head, headRadius, headRadius * r.Uniform(0.85, 1.0)));
   const double earRadius = headRadius * r.Uniform(0.28, 0.45);
@@ -447,7 +447,7 @@ void Flower(Pencil& p)
       p.Stroke(p.Bumps(centre, core + petalLength * 0.4, core + petalLength * 0.4, petals, r.Uniform(0.6, 1.0)));
     headBottom = centre.y() + core + petalLength * (style < 0.55 ? 0.0 : 0.4);
   }
-  const double stemEnd = r.Uniform(0.2, 0.75);
+  const double stemEnd = r.Uniform(0.5, 1.1);
   const double sway = r.Uniform(-0.1, 0.1);
   if (r.Chance(0.75))
     p.Stroke(P::Curve({0, headBottom}, {sway, (headBottom + stemEnd) / 2}, {sway * 0.5, stemEnd}));
@@ -520,9 +520,14 @@ void Meat(Pencil& p)
   const double c = std::cos(tilt), sn = std::sin(tilt);
   double phases[2] = {r.Uniform(0, 6.3), r.Uniform(0, 6.3)};
   const double wobble[2] = {r.Uniform(0, 0.15), r.Uniform(0, 0.08)};
+  // Many steaks are bean-shaped: one long side curves in.
+  const double dent = r.Chance(0.5) ? r.Uniform(0.25, 0.6) : 0.0;
+  const double dentAt = r.Chance(0.5) ? 90 : -90, dentSpread = r.Uniform(35, 60);
   auto at = [&](double degrees, double scale) {
     const double a = degrees * 3.141592653589793 / 180.0;
-    const double bulge = 1.0 + wobble[0] * std::sin(2 * a + phases[0]) + wobble[1] * std::sin(3 * a + phases[1]);
+    const double off = std::remainder(degrees - dentAt, 360.0) / dentSpread;
+    const double bulge = 1.0 + wobble[0] * std::sin(2 * a + phases[0]) + wobble[1] * std::sin(3 * a + phases[1]) -
+                         dent * std::exp(-off * off);
     const double x = rx * std::cos(a) * bulge * scale;
     const double y = ry * std::sin(a) * bulge * scale * (1.0 - taper * (0.5 - 0.5 * std::cos(a)));
     return QPointF(x * c - y * sn, x * sn + y * c);
@@ -615,7 +620,7 @@ void Apple(Pencil& p)
   }
   p.Stroke(outline);
   const double stemLean = r.Uniform(-0.15, 0.2);
-  const double stemLength = r.Uniform(0.2, 0.4);
+  const double stemLength = r.Uniform(0.4, 0.7);
   const QPointF stemBase(0, -h + dip);
   if (r.Chance(0.7))
     p.Stroke(P::Curve(stemBase, stemBase + QPointF(0, -stemLength * 0.6), stemBase + QPointF(stemLean, -stemLength)));
@@ -863,7 +868,7 @@ void Parachute(Pencil& p)
     for (int i = 1; i < panels; ++i)
       p.Stroke(P::Curve({joints[i], 0}, {joints[i] * 0.6, -h * 0.8}, {0, -h}));
   }
-  const double payloadY = r.Uniform(1.0, 1.4);
+  const double payloadY = r.Uniform(0.8, 1.2);
   const double payload = r.Uniform(0, 1);
   const double attach = r.Chance(0.4) ? 0.0 : r.Uniform(0.05, 0.15);
   const bool allCords = r.Chance(0.4);
@@ -902,15 +907,15 @@ void Bomb(Pencil& p)
   p.Stroke(P::Polyline({capBase - n * capWidth, capBase - n * capWidth + d * capHeight, capBase + n * capWidth + d * capHeight,
                         capBase + n * capWidth}));
   const QPointF fuseStart = capBase + d * capHeight;
-  const QPointF fuseEnd = fuseStart + QPointF(r.Uniform(0.15, 0.4), -r.Uniform(0.2, 0.4));
-  p.Stroke(P::Curve(fuseStart, fuseStart + QPointF(r.Uniform(-0.2, 0.1), -0.3), fuseEnd));
-  if (r.Chance(0.6))
+  const QPointF fuseEnd = fuseStart + QPointF(r.Uniform(0.3, 0.6), -r.Uniform(0.25, 0.5));
+  p.Stroke(P::Curve(fuseStart, fuseStart + QPointF(r.Uniform(-0.2, 0.1), -0.4), fuseEnd));
+  if (r.Chance(0.85))
   {
     const int sparks = r.Between(3, 6);
     for (int i = 0; i < sparks; ++i)
     {
       const double a = 2 * 3.141592653589793 * i / sparks;
-      p.Stroke(P::Line(fuseEnd + QPointF(std::cos(a), std::sin(a)) * 0.04, fuseEnd + QPointF(std::cos(a), std::sin(a)) * 0.14));
+      p.Stroke(P::Line(fuseEnd + QPointF(std::cos(a), std::sin(a)) * 0.05, fuseEnd + QPointF(std::cos(a), std::sin(a)) * 0.2));
     }
   }
   if (r.Chance(0.3))
@@ -975,7 +980,7 @@ void Helicopter(Pencil& p)
 {
   Random& r = p.Rng();
   const QPointF cabin(r.Uniform(0.15, 0.35), r.Uniform(0.05, 0.15));
-  const double rx = r.Uniform(0.4, 0.6), ry = rx * r.Uniform(0.5, 0.85);
+  const double rx = r.Uniform(0.5, 0.75), ry = rx * r.Uniform(0.5, 0.85);
   const double tailEnd = -r.Uniform(0.55, 0.95);
   const double tailY = cabin.y() - ry * r.Uniform(0.0, 0.5);
   const double tailWidth = r.Uniform(0.03, 0.07);

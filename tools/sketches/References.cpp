@@ -37,7 +37,7 @@ struct Recipe
   QVector<Pose> poses;
   bool gameplay = true;
   /// How far, in degrees, a drawing may turn away from its direction.
-  double tilt = 22.5;
+  double tilt = 12;
 };
 
 /// Candidates drawn per reference kept.
@@ -75,7 +75,7 @@ const QVector<Recipe>& recipes()
     {"apple", Apple, 40, {}},
     {"guitar", Guitar, 40, Necks},
     {"shield", Shield, 30, {}},
-    {"key", Key, 40, Keys},
+    {"key", Key, 40, Keys, true, 10},
     {"sun", Sun, 40, {}},
     {"parachute", Parachute, 40, {}},
     {"bomb", Bomb, 30, {}},
