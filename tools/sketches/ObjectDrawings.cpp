@@ -92,7 +92,7 @@ void Axe(Pencil& p)
   const double handleWidth = r.Uniform(0.04, 0.09);
   const double headFrom = r.Uniform(0.1, 0.5);
   const double headTo = r.Uniform(0.85, 1.0);
-  const double reach = r.Uniform(0.55, 1.1);
+  const double reach = r.Uniform(0.4, 0.85);
   const double spread = r.Uniform(0.0, 0.25);
   shaft(p, -1.0, 1.0, 0, handleWidth, 0.3);
   // The blade on the upper side, its cutting edge a bulging arc.
@@ -742,7 +742,7 @@ void Key(Pencil& p)
   const double bow = r.Uniform(0.28, 0.48);
   const double bowX = -1 + bow;
   const double shaftWidth = r.Uniform(0.035, 0.07);
-  if (r.Chance(0.35))
+  if (r.Chance(0.15))
   { // the whole key as one outline: round the bow, along the blade, back over the teeth
     const double bladeWidth = r.Uniform(0.1, 0.22);
     const double angle = std::asin(std::min(0.9, bladeWidth / bow)) * 180 / 3.141592653589793;
@@ -814,7 +814,7 @@ void Sun(Pencil& p)
   const int rays = r.Between(6, 16);
   const double style = r.Uniform(0, 1);
   const double gap = radius * r.Uniform(1.08, 1.25);
-  const double length = r.Uniform(0.25, 0.45);
+  const double length = r.Uniform(0.2, 0.38);
   const double start = r.Uniform(0, 360);
   if (style < 0.7)
   {
