@@ -314,7 +314,7 @@ void QuickRifle(Pencil& p)
 void AssaultRifle(Pencil& p)
 {
   Random& r = p.Rng();
-  if (r.Chance(0.45))
+  if (r.Chance(0.3))
   {
     QuickRifle(p);
     return;
