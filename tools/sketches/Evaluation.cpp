@@ -108,6 +108,13 @@ bool readFolder(const QString& folder, QMap<QString, QList<Sketch>>& classes, QS
   return true;
 }
 
+/// One line of the misses listing: "positive/key.ndjson:3 phone7".
+void listMiss(QTextStream* misses, const char* folder, const QString& className, int line, const QString& outcome)
+{
+  if (misses)
+    *misses << folder << '/' << className << ".ndjson:" << line << ' ' << outcome << "\n";
+}
+
 QString percent(int part, int whole)
 {
   return QString::number(whole > 0 ? 100.0 * part / whole : 0.0, 'f', 1);
@@ -142,8 +149,7 @@ bool EvaluateSketches(const QString& folder, const qel::MonochromeImagesDB& data
       else
       {
         ++tally.others[outcome];
-        if (misses)
-          *misses << "positive/" << it.key() << ".ndjson:" << line << ' ' << (id.isEmpty() ? outcome : id) << "\n";
+        listMiss(misses, "positive", it.key(), line, id.isEmpty() ? outcome : id);
       }
     }
     positiveCount += tally.total;
@@ -164,8 +170,7 @@ bool EvaluateSketches(const QString& folder, const qel::MonochromeImagesDB& data
       if (gameplay.contains(outcome))
       {
         ++tally.hits;
-        if (misses)
-          *misses << "negative/" << it.key() << ".ndjson:" << line << ' ' << (id.isEmpty() ? outcome : id) << "\n";
+        listMiss(misses, "negative", it.key(), line, id.isEmpty() ? outcome : id);
       }
       ++tally.others[outcome];
     }

@@ -518,7 +518,7 @@ void Meat(Pencil& p)
   const double taper = r.Uniform(0.0, 0.35); // how much narrower the -x end is
   const double tilt = r.Uniform(-40, 40) * 3.141592653589793 / 180.0;
   const double c = std::cos(tilt), sn = std::sin(tilt);
-  double phases[2] = {r.Uniform(0, 6.3), r.Uniform(0, 6.3)};
+  const double phases[2] = {r.Uniform(0, 6.3), r.Uniform(0, 6.3)};
   const double wobble[2] = {r.Uniform(0, 0.15), r.Uniform(0, 0.08)};
   // Many steaks are bean-shaped: one long side curves in.
   const double dent = r.Chance(0.5) ? r.Uniform(0.25, 0.6) : 0.0;

@@ -42,7 +42,7 @@ struct Recipe
 
 /// Candidates drawn per reference kept.
 constexpr int Pool = 3;
-/// How far a hand bends a drawing, as a fraction of its size.
+/// How far a hand bends a drawing, as a share of its extent each way.
 constexpr double Bend = 0.05;
 
 // How often people draw each object pointing each way.
