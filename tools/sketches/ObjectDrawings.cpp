@@ -810,7 +810,22 @@ void Sun(Pencil& p)
 {
   Random& r = p.Rng();
   const double radius = r.Uniform(0.4, 0.55);
-  p.Stroke(p.Loop({0, 0}, radius, radius));
+  const double wide = r.Uniform(1.0, 1.3);
+  if (r.Chance(0.15))
+  { // rising over the horizon: half a disc, rays only above it
+    p.Stroke(P::Arc({0, 0}, radius * wide, radius, 180, 360));
+    if (r.Chance(0.6))
+      p.Stroke(P::Line({-radius * wide * 1.6, 0}, {radius * wide * 1.6, 0}));
+    const int rays = r.Between(4, 8);
+    for (int i = 0; i < rays; ++i)
+    {
+      const double a = (190.0 + 160.0 * (i + r.Uniform(0.3, 0.7)) / rays) * 3.141592653589793 / 180.0;
+      const QPointF d(std::cos(a) * wide, std::sin(a));
+      p.Stroke(P::Line(d * radius * 1.2, d * radius * r.Uniform(1.6, 1.9)));
+    }
+    return;
+  }
+  p.Stroke(p.Loop({0, 0}, radius * wide, radius));
   const int rays = r.Between(6, 16);
   const double style = r.Uniform(0, 1);
   const double gap = radius * r.Uniform(1.08, 1.25);
@@ -820,10 +835,11 @@ void Sun(Pencil& p)
   {
     for (int i = 0; i < rays; ++i)
     {
-      const double a = (start + 360.0 * i / rays) * 3.141592653589793 / 180.0;
+      const double a = (start + 360.0 * (i + r.Uniform(-0.25, 0.25)) / rays) * 3.141592653589793 / 180.0;
       const double l = length * (i % 2 && r.Chance(0.3) ? 0.6 : 1.0);
-      const QPointF d(std::cos(a), std::sin(a));
-      p.Stroke(P::Line(d * gap, d * (gap + l)));
+      const QPointF d(std::cos(a) * wide, std::sin(a));
+      if (r.Chance(0.85))
+        p.Stroke(P::Line(d * gap, d * (gap + l)));
     }
   }
   else
@@ -832,7 +848,7 @@ void Sun(Pencil& p)
     for (int i = 0; i <= 2 * rays; ++i)
     {
       const double a = (start + 180.0 * i / rays) * 3.141592653589793 / 180.0;
-      crown << QPointF(std::cos(a), std::sin(a)) * (i % 2 ? gap + length : gap);
+      crown << QPointF(std::cos(a) * wide, std::sin(a)) * (i % 2 ? gap + length : gap);
     }
     p.Stroke(crown);
   }

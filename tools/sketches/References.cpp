@@ -38,6 +38,8 @@ struct Recipe
   bool gameplay = true;
   /// How far, in degrees, a drawing may turn away from its direction.
   double tilt = 12;
+  /// Drawn in no set shape, so its references are chosen as varied as a prop's.
+  bool shapeless = false;
 };
 
 /// Candidates drawn per reference kept.
@@ -70,7 +72,7 @@ const QVector<Recipe>& recipes()
     {"teddybear", Teddybear, 40, {}},
     {"flower", Flower, 40, {}},
     {"mushroom", Mushroom, 40, {}},
-    {"meat", Meat, 40, {}},
+    {"meat", Meat, 40, {}, true, 12, true}, // every steak is a different slab
     {"ham", Ham, 24, Legs},
     {"apple", Apple, 40, {}},
     {"guitar", Guitar, 40, Necks},
@@ -228,8 +230,9 @@ QVector<bool> likeTheirOwn(const std::vector<Candidate>& candidates)
   return result;
 }
 
-/// \a order regrouped object by object, each prop's candidates ordered so that
-/// every next one is the least like those before it.
+/// \a order regrouped object by object, the candidates of each prop and each
+/// shapeless object ordered so that every next one is the least like those
+/// before it.
 QVector<int> spreadOut(const std::vector<Candidate>& candidates, const QVector<int>& order)
 {
   QVector<int> spread;
@@ -243,9 +246,10 @@ QVector<int> spreadOut(const std::vector<Candidate>& candidates, const QVector<i
     }
     if (pool.isEmpty())
       continue;
-    // Props spread out to catch whatever people draw; gameplay objects keep the
-    // generator's mix, as the outliers of a spread would be what nobody draws.
-    if (recipes()[recipe].gameplay)
+    // Props and shapeless objects spread out to catch whatever people draw; the
+    // other gameplay objects keep the generator's mix, as the outliers of a
+    // spread would be what nobody draws.
+    if (recipes()[recipe].gameplay && !recipes()[recipe].shapeless)
     {
       spread << pool;
       continue;
