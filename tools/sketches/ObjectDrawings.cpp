@@ -800,6 +800,16 @@ void Key(Pencil& p)
     shaft(p, shaftFrom, 1.0, 0, shaftWidth, 0.35);
     const double bitFrom = r.Uniform(0.6, 0.8);
     const double bitDepth = r.Uniform(0.2, 0.35);
+    if (r.Chance(0.5))
+    { // a comb of short teeth
+      const int teeth = r.Between(2, 3);
+      for (int i = 0; i < teeth; ++i)
+      {
+        const double x = bitFrom + (0.97 - bitFrom) * i / (teeth - 1);
+        p.Stroke(P::Line({x, shaftWidth}, {x, bitDepth * r.Uniform(0.6, 1.0)}));
+      }
+      return;
+    }
     p.Stroke(P::Polyline({{bitFrom, shaftWidth}, {bitFrom, bitDepth}, {0.97, bitDepth}, {0.97, shaftWidth}}));
     if (r.Chance(0.5))
       p.Stroke(P::Line({(bitFrom + 0.97) / 2, shaftWidth}, {(bitFrom + 0.97) / 2, bitDepth * 0.7}));
