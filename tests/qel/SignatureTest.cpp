@@ -304,17 +304,18 @@ TEST(Difference, SameOrEqualSignaturesAreZeroAndUnrelatedOnesFarApart)
   EXPECT_EQ(MonochromeImagesDifference(*broken, *a), NoCommonGridDifference);
 }
 
-TEST(Difference, ALimitChangesOnlyResultsAboveIt)
+/// Signatures with the given grids, each cell empty or holding a random share.
+std::vector<std::unique_ptr<MonochromeImageInfo>> randomSignatures(std::mt19937& random, int count,
+                                                                   const std::vector<Size>& sizes)
 {
-  std::mt19937 random(7);
   std::uniform_real_distribution<double> share(0.0, 0.05);
   std::vector<std::unique_ptr<MonochromeImageInfo>> infos;
-  for (int i = 0; i < 20; ++i)
+  for (int i = 0; i < count; ++i)
   {
     auto info = std::make_unique<MonochromeImageInfo>();
-    for (const Size size : {Size{11, 15}, Size{13, 13}, Size{15, 11}})
+    for (const Size size : sizes)
     {
-      if (random() % 3 == 0)
+      if (sizes.size() > 1 && random() % 3 == 0)
         continue;
       FrequencyMatrix* matrix = info->AddFrequencyMatrix(size);
       for (int row = 0; row < size.height; ++row)
@@ -323,18 +324,30 @@ TEST(Difference, ALimitChangesOnlyResultsAboveIt)
     }
     infos.push_back(std::move(info));
   }
+  return infos;
+}
+
+/// Compares every pair under every limit: a difference at or below the limit
+/// comes out exactly, one above it as some value above the limit. Returns how
+/// many results were at or below their limit.
+int checkLimits(const std::vector<std::unique_ptr<MonochromeImageInfo>>& infos, std::vector<double> limits)
+{
   int below = 0;
   for (const auto& a : infos)
   {
     for (const auto& b : infos)
     {
       const double exact = MonochromeImagesDifference(*a, *b);
-      for (const double limit : {0.0, 0.5, 1.0, 1.5, 3.0})
+      // Limits a rounding error away from the difference, where a shortcut that
+      // adds the terms in another order would decide wrongly.
+      std::vector<double> all = limits;
+      all.insert(all.end(), {std::nextafter(exact, 0.0), exact, std::nextafter(exact, 2.0 * exact)});
+      for (const double limit : all)
       {
         const double bounded = MonochromeImagesDifference(*a, *b, limit);
         if (exact <= limit)
         {
-          EXPECT_EQ(bounded, exact);
+          EXPECT_EQ(bounded, exact) << "limit " << limit;
           ++below;
         }
         else
@@ -344,7 +357,18 @@ TEST(Difference, ALimitChangesOnlyResultsAboveIt)
       }
     }
   }
-  EXPECT_GT(below, 100);
+  return below;
+}
+
+TEST(Difference, ALimitChangesOnlyResultsAboveIt)
+{
+  std::mt19937 random(7);
+  const auto infos = randomSignatures(random, 20, {Size{11, 15}, Size{13, 13}, Size{15, 11}});
+  EXPECT_GT(checkLimits(infos, {0.0, 0.5, 1.0, 1.5, 3.0}), 1000);
+  // Grids whose cells all fall in whole blocks of a faster first pass, with
+  // nothing left over to hide its rounding.
+  const auto blocks = randomSignatures(random, 30, {Size{16, 4}});
+  EXPECT_GT(checkLimits(blocks, {}), 1000);
 }
 
 TEST(DistanceSquared, IsTheSquaredModulusOfTheDifference)
