@@ -45,6 +45,9 @@ bool MonochromeImagesDB::Load(const QString& fileName)
     entries.push_back(std::move(entry));
   }
   m_entries = std::move(entries);
+  m_screen.Clear();
+  for (const auto& entry : m_entries)
+    m_screen.Add(*entry);
   return true;
 }
 
@@ -69,8 +72,10 @@ bool MonochromeImagesDB::Save(const QString& fileName) const
 
 void MonochromeImagesDB::Append(MonochromeImageInfo* info)
 {
-  if (info)
-    m_entries.emplace_back(info);
+  if (!info)
+    return;
+  m_entries.emplace_back(info);
+  m_screen.Add(*info);
 }
 
 QString MonochromeImagesDB::ClassifyImage(const QImage& image, double threshold) const
@@ -78,15 +83,18 @@ QString MonochromeImagesDB::ClassifyImage(const QImage& image, double threshold)
   const std::unique_ptr<MonochromeImageInfo> signature(CalculateMonochromeImageInfo(image));
   if (!signature)
     return QString();
+  const SignatureScreen::Probe probe = m_screen.Prepare(*signature);
   double best = threshold;
   QString result;
-  for (const auto& entry : m_entries)
+  for (size_t i = 0; i < m_entries.size(); ++i)
   {
     // Differences above the best so far are of no interest.
-    const double difference = MonochromeImagesDifference(*entry, *signature, best);
+    if (m_screen.Exceeds(static_cast<int>(i), probe, best))
+      continue;
+    const double difference = MonochromeImagesDifference(*m_entries[i], *signature, best);
     if (difference <= best)
     {
-      result = entry->GetId();
+      result = m_entries[i]->GetId();
       best = difference;
     }
   }

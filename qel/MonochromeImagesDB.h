@@ -1,5 +1,7 @@
 #pragma once
 
+#include "qel/SignatureScreen.h"
+
 #include <QString>
 
 #include <map>
@@ -29,7 +31,8 @@ public:
   /// Writes the entries in order; false when the file cannot be written.
   bool Save(const QString& fileName) const;
 
-  /// Takes ownership of \a info and appends it; null is ignored.
+  /// Takes ownership of \a info and appends it; null is ignored. The entry must
+  /// not change afterwards.
   void Append(MonochromeImageInfo* info);
   int GetCount() const { return static_cast<int>(m_entries.size()); }
   /// \a index in [0, GetCount()).
@@ -45,5 +48,7 @@ public:
 
 private:
   std::vector<std::unique_ptr<MonochromeImageInfo>> m_entries;
+  /// The entries again, to rule most of them out of a classification quickly.
+  SignatureScreen m_screen;
 };
 } // namespace qel

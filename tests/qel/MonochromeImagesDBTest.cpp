@@ -247,6 +247,10 @@ TEST_F(ImagesDbFile, SaveThenLoadKeepsEveryEntryInOrder)
   ASSERT_EQ(db.GetEntry(1).GetMatrixCount(), original->GetMatrixCount());
   for (int i = 0; i < original->GetMatrixCount(); ++i)
     EXPECT_EQ(db.GetEntry(1).GetMatrix(i), original->GetMatrix(i));
+  // The loaded entries classify, in place of those there before.
+  EXPECT_EQ(db.ClassifyImage(drawing(Shape::Cross, 3), 1.5), QStringLiteral("cross"));
+  ASSERT_TRUE(db.Load(fileName));
+  EXPECT_EQ(db.ClassifyImage(drawing(Shape::Bar, 3), 1.5), QStringLiteral("bar"));
 
   // Saving what was loaded gives the same file.
   ASSERT_TRUE(db.Save(path("again.db")));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "qel/FrequencyMatrix.h"
+#include "qel/MonochromeImageInfo.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -8,7 +9,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <ostream>
+#include <random>
+#include <vector>
 
 // Readable values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out)
@@ -38,5 +42,28 @@ inline QImage whiteImage(int width, int height)
 inline QByteArray bytes(const char* hex)
 {
   return QByteArray::fromHex(QByteArray(hex).replace(' ', ""));
+}
+
+/// Signatures with the given grids, each cell empty or holding a random share.
+inline std::vector<std::unique_ptr<qel::MonochromeImageInfo>>
+randomSignatures(std::mt19937& random, int count, const std::vector<qel::FrequencyMatrix::Size>& sizes)
+{
+  std::uniform_real_distribution<double> share(0.0, 0.05);
+  std::vector<std::unique_ptr<qel::MonochromeImageInfo>> infos;
+  for (int i = 0; i < count; ++i)
+  {
+    auto info = std::make_unique<qel::MonochromeImageInfo>();
+    for (const qel::FrequencyMatrix::Size size : sizes)
+    {
+      if (sizes.size() > 1 && random() % 3 == 0)
+        continue;
+      qel::FrequencyMatrix* matrix = info->AddFrequencyMatrix(size);
+      for (int row = 0; row < size.height; ++row)
+        for (int column = 0; column < size.width; ++column)
+          matrix->SetValue(column, row, random() % 2 ? share(random) : 0.0);
+    }
+    infos.push_back(std::move(info));
+  }
+  return infos;
 }
 } // namespace qeltest

@@ -304,29 +304,6 @@ TEST(Difference, SameOrEqualSignaturesAreZeroAndUnrelatedOnesFarApart)
   EXPECT_EQ(MonochromeImagesDifference(*broken, *a), NoCommonGridDifference);
 }
 
-/// Signatures with the given grids, each cell empty or holding a random share.
-std::vector<std::unique_ptr<MonochromeImageInfo>> randomSignatures(std::mt19937& random, int count,
-                                                                   const std::vector<Size>& sizes)
-{
-  std::uniform_real_distribution<double> share(0.0, 0.05);
-  std::vector<std::unique_ptr<MonochromeImageInfo>> infos;
-  for (int i = 0; i < count; ++i)
-  {
-    auto info = std::make_unique<MonochromeImageInfo>();
-    for (const Size size : sizes)
-    {
-      if (sizes.size() > 1 && random() % 3 == 0)
-        continue;
-      FrequencyMatrix* matrix = info->AddFrequencyMatrix(size);
-      for (int row = 0; row < size.height; ++row)
-        for (int column = 0; column < size.width; ++column)
-          matrix->SetValue(column, row, random() % 2 ? share(random) : 0.0);
-    }
-    infos.push_back(std::move(info));
-  }
-  return infos;
-}
-
 /// Compares every pair under every limit: a difference at or below the limit
 /// comes out exactly, one above it as some value above the limit. Returns how
 /// many results were at or below their limit.
@@ -363,11 +340,11 @@ int checkLimits(const std::vector<std::unique_ptr<MonochromeImageInfo>>& infos, 
 TEST(Difference, ALimitChangesOnlyResultsAboveIt)
 {
   std::mt19937 random(7);
-  const auto infos = randomSignatures(random, 20, {Size{11, 15}, Size{13, 13}, Size{15, 11}});
+  const auto infos = qeltest::randomSignatures(random, 20, {Size{11, 15}, Size{13, 13}, Size{15, 11}});
   EXPECT_GT(checkLimits(infos, {0.0, 0.5, 1.0, 1.5, 3.0}), 1000);
   // Grids whose cells all fall in whole blocks of a faster first pass, with
   // nothing left over to hide its rounding.
-  const auto blocks = randomSignatures(random, 30, {Size{16, 4}});
+  const auto blocks = qeltest::randomSignatures(random, 30, {Size{16, 4}});
   EXPECT_GT(checkLimits(blocks, {}), 1000);
 }
 
