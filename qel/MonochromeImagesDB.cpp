@@ -9,11 +9,16 @@
 #include <QImage>
 #include <QLoggingCategory>
 
+#include <algorithm>
+
 namespace qel
 {
 namespace
 {
 Q_LOGGING_CATEGORY(lcQel, "bv.qel")
+
+/// Entries compared in full to find a first bound for a classification.
+constexpr size_t BoundSamples = 32;
 } // namespace
 
 MonochromeImagesDB::MonochromeImagesDB() = default;
@@ -84,7 +89,14 @@ QString MonochromeImagesDB::ClassifyImage(const QImage& image, double threshold)
   if (!signature)
     return QString();
   const SignatureScreen::Probe probe = m_screen.Prepare(*signature);
+  // The lower the bound, the more entries the screen rules out at once. So the
+  // bound starts at the best of a few entries spread over the database: a
+  // difference that some entry reaches, so that no entry at or below the
+  // smallest one is ruled out, and the last of those still wins.
   double best = threshold;
+  const size_t stride = std::max<size_t>(1, m_entries.size() / BoundSamples);
+  for (size_t i = stride / 2; i < m_entries.size(); i += stride)
+    best = std::min(best, MonochromeImagesDifference(*m_entries[i], *signature, best));
   QString result;
   for (size_t i = 0; i < m_entries.size(); ++i)
   {
