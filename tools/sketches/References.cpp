@@ -10,6 +10,7 @@
 #include "common/ImageOperations.h"
 #include "qel/MonochromeImageInfo.h"
 #include "qel/MonochromeImageInfoExtractor.h"
+#include "qel/SignatureScreen.h"
 
 #include <QGraphicsPathItem>
 
@@ -207,16 +208,29 @@ Candidate drawCandidate(const Recipe& recipe, int index, Random& random)
 QVector<bool> likeTheirOwn(const std::vector<Candidate>& candidates)
 {
   const int count = static_cast<int>(candidates.size());
+  // The screen rules out most candidates at once; differences are symmetric,
+  // so it can tell for either side.
+  qel::SignatureScreen screen;
+  QVector<int> screened(count, -1);
+  for (int j = 0; j < count; ++j)
+  {
+    if (candidates[j].signature)
+    {
+      screened[j] = screen.GetCount();
+      screen.Add(*candidates[j].signature);
+    }
+  }
   QVector<bool> result(count, false);
   for (int i = 0; i < count; ++i)
   {
     if (!candidates[i].signature)
       continue;
+    const qel::SignatureScreen::Probe probe = screen.Prepare(*candidates[i].signature);
     double best = qel::NoCommonGridDifference;
     int nearest = -1;
     for (int j = 0; j < count; ++j)
     {
-      if (j == i || !candidates[j].signature)
+      if (j == i || screened[j] < 0 || screen.Exceeds(screened[j], probe, best))
         continue;
       const double d = qel::MonochromeImagesDifference(*candidates[i].signature, *candidates[j].signature, best);
       if (d < best)
