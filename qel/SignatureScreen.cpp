@@ -72,7 +72,11 @@ void SignatureScreen::Add(const MonochromeImageInfo& signature)
     auto size = std::find_if(m_sizes.begin(), m_sizes.end(),
                              [&matrix](const Size& known) { return known.size == matrix.GetSize(); });
     if (size == m_sizes.end())
-      size = m_sizes.insert(m_sizes.end(), Size{matrix.GetSize(), {}});
+    {
+      const FrequencyMatrix::Size grid = matrix.GetSize();
+      const double floor = 1.0 / (static_cast<double>(grid.width) * static_cast<double>(grid.height));
+      size = m_sizes.insert(m_sizes.end(), Size{grid, static_cast<float>(floor), {}});
+    }
     const std::vector<double>& values = matrix.GetValues();
     m_grids.push_back({static_cast<int>(size - m_sizes.begin()), size->values.size(), absoluteSum(values)});
     size->values.insert(size->values.end(), values.begin(), values.end());
@@ -120,8 +124,7 @@ bool SignatureScreen::Exceeds(int entry, const Probe& picture, double bound) con
       continue;
     const Size& size = m_sizes[grid.size];
     const Probe::Grid& otherGrid = picture.m_grids[other];
-    const float floor = static_cast<float>(1.0 / (static_cast<double>(size.size.width) * static_cast<double>(size.size.height)));
-    if (!gridExceeds(&size.values[grid.offset], otherGrid.values.data(), otherGrid.values.size(), floor,
+    if (!gridExceeds(&size.values[grid.offset], otherGrid.values.data(), otherGrid.values.size(), size.floor,
                      grid.absoluteSum + otherGrid.absoluteSum, bound))
       return false;
   }

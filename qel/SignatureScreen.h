@@ -49,6 +49,7 @@ private:
   struct Size
   {
     FrequencyMatrix::Size size;
+    float floor; ///< the share of one cell
     std::vector<float> values;
   };
   struct Grid
