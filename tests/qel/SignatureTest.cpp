@@ -68,6 +68,39 @@ public:
 private:
   std::list<Size> m_sizes;
 };
+
+/// Compares every pair under every limit: a difference at or below the limit
+/// comes out exactly, one above it as some value above the limit. Returns how
+/// many results were at or below their limit.
+int checkLimits(const std::vector<std::unique_ptr<MonochromeImageInfo>>& infos, std::vector<double> limits)
+{
+  int below = 0;
+  for (const auto& a : infos)
+  {
+    for (const auto& b : infos)
+    {
+      const double exact = MonochromeImagesDifference(*a, *b);
+      // Limits a rounding error away from the difference, where a shortcut that
+      // adds the terms in another order would decide wrongly.
+      std::vector<double> all = limits;
+      all.insert(all.end(), {std::nextafter(exact, 0.0), exact, std::nextafter(exact, 2.0 * exact)});
+      for (const double limit : all)
+      {
+        const double bounded = MonochromeImagesDifference(*a, *b, limit);
+        if (exact <= limit)
+        {
+          EXPECT_EQ(bounded, exact) << "limit " << limit;
+          ++below;
+        }
+        else
+        {
+          EXPECT_GT(bounded, limit);
+        }
+      }
+    }
+  }
+  return below;
+}
 } // namespace
 
 TEST(MonochromeImageInfo, AddingASizeAgainReplacesItAndMovesItToTheEnd)
@@ -302,39 +335,6 @@ TEST(Difference, SameOrEqualSignaturesAreZeroAndUnrelatedOnesFarApart)
   // A NaN value makes its grid useless, not the result NaN.
   const auto broken = signature(Size{2, 1}, {std::numeric_limits<double>::quiet_NaN(), 0.5});
   EXPECT_EQ(MonochromeImagesDifference(*broken, *a), NoCommonGridDifference);
-}
-
-/// Compares every pair under every limit: a difference at or below the limit
-/// comes out exactly, one above it as some value above the limit. Returns how
-/// many results were at or below their limit.
-int checkLimits(const std::vector<std::unique_ptr<MonochromeImageInfo>>& infos, std::vector<double> limits)
-{
-  int below = 0;
-  for (const auto& a : infos)
-  {
-    for (const auto& b : infos)
-    {
-      const double exact = MonochromeImagesDifference(*a, *b);
-      // Limits a rounding error away from the difference, where a shortcut that
-      // adds the terms in another order would decide wrongly.
-      std::vector<double> all = limits;
-      all.insert(all.end(), {std::nextafter(exact, 0.0), exact, std::nextafter(exact, 2.0 * exact)});
-      for (const double limit : all)
-      {
-        const double bounded = MonochromeImagesDifference(*a, *b, limit);
-        if (exact <= limit)
-        {
-          EXPECT_EQ(bounded, exact) << "limit " << limit;
-          ++below;
-        }
-        else
-        {
-          EXPECT_GT(bounded, limit);
-        }
-      }
-    }
-  }
-  return below;
 }
 
 TEST(Difference, ALimitChangesOnlyResultsAboveIt)
