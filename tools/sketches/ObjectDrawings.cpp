@@ -438,7 +438,7 @@ void Flower(Pencil& p)
       for (int i = 0; i < petals; ++i)
       {
         const double angle = 360.0 * i / petals + r.Uniform(-8, 8);
-        const double a = angle * 3.141592653589793 / 180.0;
+        const double a = angle * Pi / 180.0;
         const QPointF at = centre + (core + petalLength * 0.5) * QPointF(std::cos(a), std::sin(a));
         p.Stroke(P::Arc(at, petalLength * 0.55, petalLength * r.Uniform(0.25, 0.4), angle + 180 + 30, angle + 180 + 330, angle));
       }
@@ -500,7 +500,7 @@ void Mushroom(Pencil& p)
   const int spots = r.Chance(0.25) ? r.Between(2, 5) : 0;
   for (int i = 0; i < spots; ++i)
   {
-    const double a = r.Uniform(200, 340) * 3.141592653589793 / 180.0;
+    const double a = r.Uniform(200, 340) * Pi / 180.0;
     const double d = r.Uniform(0.3, 0.75);
     const double size = r.Uniform(0.05, 0.12);
     p.Stroke(p.Loop({capWidth * d * std::cos(a), rim + capHeight * d * std::sin(a)}, size, size * 0.8));
@@ -516,7 +516,7 @@ void Meat(Pencil& p)
   Random& r = p.Rng();
   const double rx = 1.0, ry = r.Uniform(0.45, 0.85);
   const double taper = r.Uniform(0.0, 0.35); // how much narrower the -x end is
-  const double tilt = r.Uniform(-40, 40) * 3.141592653589793 / 180.0;
+  const double tilt = r.Uniform(-40, 40) * Pi / 180.0;
   const double c = std::cos(tilt), sn = std::sin(tilt);
   const double phases[2] = {r.Uniform(0, 6.3), r.Uniform(0, 6.3)};
   const double wobble[2] = {r.Uniform(0, 0.15), r.Uniform(0, 0.08)};
@@ -524,7 +524,7 @@ void Meat(Pencil& p)
   const double dent = r.Chance(0.5) ? r.Uniform(0.25, 0.6) : 0.0;
   const double dentAt = r.Chance(0.5) ? 90 : -90, dentSpread = r.Uniform(35, 60);
   auto at = [&](double degrees, double scale) {
-    const double a = degrees * 3.141592653589793 / 180.0;
+    const double a = degrees * Pi / 180.0;
     const double off = std::remainder(degrees - dentAt, 360.0) / dentSpread;
     const double bulge = 1.0 + wobble[0] * std::sin(2 * a + phases[0]) + wobble[1] * std::sin(3 * a + phases[1]) -
                          dent * std::exp(-off * off);
@@ -612,7 +612,7 @@ void Apple(Pencil& p)
   QPolygonF outline;
   for (int i = 0; i <= 48; ++i)
   {
-    const double a = 2 * 3.141592653589793 * i / 48 - 3.141592653589793 / 2;
+    const double a = 2 * Pi * i / 48 - Pi / 2;
     const double x = w * std::cos(a) * (1.0 - 0.08 * std::sin(a));
     double y = h * std::sin(a);
     y += dip * std::exp(-std::pow(std::cos(a) / 0.25, 2)) * (std::sin(a) < 0 ? 1.0 : 0.5);
@@ -745,11 +745,11 @@ void Key(Pencil& p)
   if (r.Chance(0.15))
   { // the whole key as one outline: round the bow, along the blade, back over the teeth
     const double bladeWidth = r.Uniform(0.1, 0.22);
-    const double angle = std::asin(std::min(0.9, bladeWidth / bow)) * 180 / 3.141592653589793;
+    const double angle = std::asin(std::min(0.9, bladeWidth / bow)) * 180 / Pi;
     // From the top of the blade round the bow to its bottom, along the teeth to
     // the tip and back along the top.
     QPolygonF outline = P::Arc({bowX, 0}, bow, bow, -angle, -360 + angle);
-    const double bladeFrom = bowX + bow * std::cos(angle * 3.141592653589793 / 180);
+    const double bladeFrom = bowX + bow * std::cos(angle * Pi / 180);
     const int teeth = r.Between(1, 3);
     const double toothWidth = (1.0 - bladeFrom) * 0.6 / teeth;
     for (int i = teeth - 1; i >= 0; --i)
@@ -829,7 +829,7 @@ void Sun(Pencil& p)
     const int rays = r.Between(4, 8);
     for (int i = 0; i < rays; ++i)
     {
-      const double a = (190.0 + 160.0 * (i + r.Uniform(0.3, 0.7)) / rays) * 3.141592653589793 / 180.0;
+      const double a = (190.0 + 160.0 * (i + r.Uniform(0.3, 0.7)) / rays) * Pi / 180.0;
       const QPointF d(std::cos(a) * wide, std::sin(a));
       p.Stroke(P::Line(d * radius * 1.2, d * radius * r.Uniform(1.6, 1.9)));
     }
@@ -845,7 +845,7 @@ void Sun(Pencil& p)
   {
     for (int i = 0; i < rays; ++i)
     {
-      const double a = (start + 360.0 * (i + r.Uniform(-0.25, 0.25)) / rays) * 3.141592653589793 / 180.0;
+      const double a = (start + 360.0 * (i + r.Uniform(-0.25, 0.25)) / rays) * Pi / 180.0;
       const double l = length * (i % 2 && r.Chance(0.3) ? 0.6 : 1.0);
       const QPointF d(std::cos(a) * wide, std::sin(a));
       if (r.Chance(0.85))
@@ -857,7 +857,7 @@ void Sun(Pencil& p)
     QPolygonF crown;
     for (int i = 0; i <= 2 * rays; ++i)
     {
-      const double a = (start + 180.0 * i / rays) * 3.141592653589793 / 180.0;
+      const double a = (start + 180.0 * i / rays) * Pi / 180.0;
       crown << QPointF(std::cos(a) * wide, std::sin(a)) * (i % 2 ? gap + length : gap);
     }
     p.Stroke(crown);
@@ -924,7 +924,7 @@ void Bomb(Pencil& p)
   Random& r = p.Rng();
   const double radius = r.Uniform(0.55, 0.7);
   p.Stroke(p.Loop({0, 0.2}, radius, radius * r.Uniform(0.92, 1.0)));
-  const double capAngle = r.Uniform(-60, -35) * 3.141592653589793 / 180.0;
+  const double capAngle = r.Uniform(-60, -35) * Pi / 180.0;
   const QPointF d(std::cos(capAngle), std::sin(capAngle));
   const QPointF n(-d.y(), d.x());
   const QPointF capBase = QPointF(0, 0.2) + d * radius * 0.95;
@@ -940,7 +940,7 @@ void Bomb(Pencil& p)
     const int sparks = r.Between(3, 6);
     for (int i = 0; i < sparks; ++i)
     {
-      const double a = 2 * 3.141592653589793 * i / sparks;
+      const double a = 2 * Pi * i / sparks;
       p.Stroke(P::Line(fuseEnd + QPointF(std::cos(a), std::sin(a)) * 0.05, fuseEnd + QPointF(std::cos(a), std::sin(a)) * 0.2));
     }
   }

@@ -10,7 +10,6 @@
 
 namespace
 {
-constexpr double Pi = 3.141592653589793;
 constexpr double MouseSpacingPx = 8.0;
 
 QPointF onEllipse(QPointF centre, double rx, double ry, double degrees, double tiltDegrees)

@@ -9,6 +9,9 @@
 
 class Random;
 
+/// For the angles of the generators.
+inline constexpr double Pi = 3.141592653589793;
+
 /// Draws a reference the way a person drags a mouse. Generators describe an
 /// object in a frame of their own (any unit, y pointing down, pointing objects
 /// pointing to +x); the pencil turns the strokes into a drawing of a given size

@@ -10,7 +10,6 @@ namespace drawings
 namespace
 {
 using P = Pencil;
-constexpr double Pi = 3.141592653589793;
 
 QPolygonF rectangle(double left, double top, double right, double bottom)
 {
