@@ -9,7 +9,6 @@
 #include <QObject>
 #include <QPointF>
 #include <QRectF>
-#include <QSet>
 #include <QSizeF>
 #include <QString>
 
@@ -168,7 +167,6 @@ protected:
   Stickman* m_holder = nullptr;
   Direction m_facingDirection = Right;
   bool m_simulatePhysics = true;
-  QSet<int> m_touchedItems;
   QString m_name;
   ObjectCategory::Type m_category;
   bool m_vanished = false;
@@ -177,7 +175,8 @@ private:
   QPointF calculateHoldingPoint() const;
   QPointF invertHoldingPoint(QPointF point) const;
   void detectCollisions();
-  void finishTouchingInteractiveItems();
+
+  friend void OnObjectsBounce(Object* a, Object* b, QPointF point);
 };
 
 /// Plays both objects' bounce sounds at \a point (scene pixels).
