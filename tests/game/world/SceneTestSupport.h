@@ -25,6 +25,8 @@ public:
 
   /// Loads \a levelXml (a whole level file) and builds the scene from it.
   void Build(const QByteArray& levelXml);
+  /// Writes a file beside the level file (pictures the level names).
+  QString WriteLevelFile(const QString& name, const QByteArray& content) { return m_levelDirectory.Write(name, content); }
   /// One game tick.
   void Tick(int count = 1);
 
