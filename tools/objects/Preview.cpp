@@ -26,25 +26,26 @@ namespace
 constexpr int CellWidth = 420;
 constexpr int CellHeight = 330;
 constexpr int Label = 18;
-// References are drawn this large before they shrink to their maximum size,
-// as a player draws them larger than they end up.
-constexpr double DrawnSizePx = 400;
+// References are drawn as large as people draw on the screen, then shrink to
+// their maximum size as in the game.
+constexpr double DrawnSizePx = 200;
 
-/// One reference per object, pointing its default way: "_right" or no direction.
-QMap<QString, Sketch> canonicalReferences()
+/// The first reference of every object.
+QMap<QString, Sketch> firstReferences()
 {
   QMap<QString, Sketch> references;
   for (const Sketch& sketch : GenerateReferences())
   {
-    const DrawingRecognition::ParsedId id = DrawingRecognition::ParseId(sketch.word);
-    if (!references.contains(id.name) && (!id.hasDirection || id.direction == Right))
-      references.insert(id.name, sketch);
+    const QString name = DrawingRecognition::ParseId(sketch.word).name;
+    if (!references.contains(name))
+      references.insert(name, sketch);
   }
   return references;
 }
 
-/// The sketch as a drawing centred on its own origin, as the game makes it.
-ArtisticDrawing* drawingOf(const Sketch& sketch)
+/// The sketch as the game makes it into an object: a drawing centred on its
+/// own origin, turned to point the object's default way.
+ArtisticDrawing* drawingOf(const Sketch& sketch, const ObjectCreator::ObjectInfo& info)
 {
   QPainterPath path;
   for (const QPolygonF& stroke : sketch.strokes)
@@ -55,6 +56,14 @@ ArtisticDrawing* drawingOf(const Sketch& sketch)
     for (int i = 1; i < stroke.size(); ++i)
       path.lineTo(stroke[i]);
   }
+  const DrawingRecognition::ParsedId id = DrawingRecognition::ParseId(sketch.word);
+  if (info.grabable.grabable)
+  {
+    bool mirrored = false;
+    double rotation = 0;
+    const Direction drawn = id.hasDirection ? id.direction : info.grabable.defaultDirection;
+    path = ObjectCreator::ToDefaultDirection(drawn, info.grabable.defaultDirection, mirrored, rotation).map(path);
+  }
   const QRectF r = path.boundingRect();
   const double scale = DrawnSizePx / std::max({r.width(), r.height(), 1.0});
   QTransform transform;
@@ -62,6 +71,7 @@ ArtisticDrawing* drawingOf(const Sketch& sketch)
   transform.translate(-r.center().x(), -r.center().y());
   auto* drawing = new ArtisticDrawing();
   drawing->setPen(DrawingPen);
+  drawing->setZValue(bv::ObjectsZValue);
   drawing->setPath(transform.map(path));
   return drawing;
 }
@@ -72,6 +82,7 @@ public:
   Renderer()
     : m_figure(nullptr, &m_scene, nullptr)
   {
+    m_figure.setZValue(bv::StickmanZValue);
   }
 
   bool load(const QString& stickmanFile) { return m_figure.Load(stickmanFile); }
@@ -132,14 +143,14 @@ bool RenderPreview(const QString& objectsFile, const QString& stickmanFile, cons
     return false;
   }
 
-  const QMap<QString, Sketch> references = canonicalReferences();
+  const QMap<QString, Sketch> references = firstReferences();
   QList<QImage> cells;
   for (auto it = creator.GetObjectDescriptions().cbegin(); it != creator.GetObjectDescriptions().cend(); ++it)
   {
     if (!references.contains(it.key()))
       continue;
     const ObjectCreator::ObjectInfo& info = it.value();
-    ArtisticDrawing* drawing = drawingOf(references[it.key()]);
+    ArtisticDrawing* drawing = drawingOf(references[it.key()], info);
     renderer.scene().addItem(drawing);
     std::unique_ptr<Object> object(Object::Create(it.key()));
     object->Init(nullptr, drawing, nullptr, info.material, info.grabable, info.usable, info.maximumSize, info.sounds,
