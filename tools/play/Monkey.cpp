@@ -1,0 +1,205 @@
+#include "Monkey.h"
+
+#include "LevelPlayer.h"
+
+#include "flow/GameMenuScene.h"
+#include "flow/GeneralManager.h"
+#include "flow/GraphicsButton.h"
+#include "flow/View.h"
+#include "stickman/Stickman.h"
+#include "world/Scene.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGraphicsItem>
+#include <QTextStream>
+
+#include <cmath>
+#include <cstdio>
+
+namespace
+{
+// About a minute of game time for each level before the next one's turn.
+constexpr int TicksPerLevel = 3750;
+constexpr double Pi = 3.14159265358979323846;
+} // namespace
+
+Monkey::Monkey(LevelPlayer* player, unsigned seed) : m_player(player), m_random(seed) {}
+
+Monkey::Report Monkey::Run(const QStringList& levels, int seconds)
+{
+  Report report;
+  report.rssStartKb = ResidentKb();
+  QElapsedTimer clock;
+  clock.start();
+  int minute = 0;
+  for (int index = 0; !levels.isEmpty() && clock.elapsed() < 1000LL * seconds; ++index)
+  {
+    const QString level = levels[index % levels.size()];
+    QString error;
+    if (!m_player->Start(level, &error))
+    {
+      std::printf("monkey level %s does not load: %s\n", qPrintable(level), qPrintable(error));
+      continue;
+    }
+    ++report.levelsVisited;
+    const long long levelStart = m_ticks;
+    while (m_ticks - levelStart < TicksPerLevel && m_player->GetOutcome() != LevelPlayer::Finished &&
+           clock.elapsed() < 1000LL * seconds)
+    {
+      act(&report);
+      if (clock.elapsed() >= 60000LL * (minute + 1))
+      {
+        ++minute;
+        std::printf("monkey minute %d ticks %lld rss %ld kB\n", minute, m_ticks, ResidentKb());
+        std::fflush(stdout);
+      }
+    }
+  }
+  report.ticks = m_ticks;
+  report.rssEndKb = ResidentKb();
+  return report;
+}
+
+long Monkey::ResidentKb()
+{
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+    return -1;
+  QTextStream in(&status);
+  for (QString line = in.readLine(); !line.isNull(); line = in.readLine())
+    if (line.startsWith(QLatin1String("VmRSS:")))
+      return line.mid(6).trimmed().split(QLatin1Char(' ')).value(0).toLong();
+  return -1;
+}
+
+void Monkey::act(Report* report)
+{
+  const int choice = uniform(0, 99);
+  if (choice < 30)
+    holdKey(uniform(0, 1) ? Qt::Key_Left : Qt::Key_Right, uniform(5, 90));
+  else if (choice < 40)
+    holdKey(Qt::Key_Return, uniform(1, 10));
+  else if (choice < 50)
+    holdKey(uniform(0, 1) ? Qt::Key_Up : Qt::Key_Down, uniform(5, 120));
+  else if (choice < 70)
+  {
+    Scene* scene = m_player->GetManager()->GetScene();
+    const int before = scene->GetObjects().size();
+    const int strokes = uniform(1, 3);
+    m_player->PressKey(Qt::Key_Control);
+    for (int i = 0; i < strokes; ++i)
+      m_player->Stroke(randomShape());
+    m_player->ReleaseKey(Qt::Key_Control);
+    report->objectsCreated += std::max(0, scene->GetObjects().size() - before);
+  }
+  else if (choice < 78)
+    holdKey(Qt::Key_Shift, 1);
+  else if (choice < 86)
+    holdKey(Qt::Key_Space, uniform(1, 5));
+  else if (choice < 91)
+    m_player->Click(aroundPlayer(400));
+  else if (choice < 96)
+    pauseInTheMenu();
+  else if (choice < 98)
+    restartFromTheMenu();
+  else
+    holdKey(Qt::Key_Space, 1); // skips a cutscene's cue, uses the held item
+  tick(uniform(0, 40));
+}
+
+void Monkey::tick(int count)
+{
+  for (int i = 0; i < count; ++i)
+  {
+    m_player->Tick();
+    ++m_ticks;
+  }
+}
+
+void Monkey::holdKey(int key, int ticks)
+{
+  m_player->PressKey(key);
+  tick(ticks);
+  m_player->ReleaseKey(key);
+}
+
+QPolygonF Monkey::randomShape()
+{
+  const QPointF centre = aroundPlayer(350);
+  const double size = uniformReal(30, 260);
+  QPolygonF shape;
+  switch (uniform(0, 5))
+  {
+  case 0: // a scribble
+    shape << centre;
+    for (int i = 0, count = uniform(2, 40); i < count; ++i)
+      shape << shape.last() + QPointF(uniformReal(-40, 40), uniformReal(-40, 40));
+    break;
+  case 1: // a circle or an ellipse
+    for (int i = 0; i <= 36; ++i)
+      shape << centre + QPointF(size * std::cos(i * Pi / 18), 0.6 * size * std::sin(i * Pi / 18));
+    break;
+  case 2: // a box
+    shape << centre << centre + QPointF(size, 0) << centre + QPointF(size, size * 0.5)
+          << centre + QPointF(0, size * 0.5) << centre;
+    break;
+  case 3: // stairs going up to the right
+    shape << centre;
+    for (int i = 0, steps = uniform(2, 6); i < steps; ++i)
+      shape << shape.last() + QPointF(0, -uniformReal(20, 70)) << shape.last() + QPointF(uniformReal(60, 140), 0);
+    break;
+  case 4: // one plank or rung of a ladder
+    shape << centre << centre + (uniform(0, 1) ? QPointF(0, size) : QPointF(60, 0));
+    break;
+  default: // a straight line
+    shape << centre << centre + QPointF(uniformReal(-size, size), uniformReal(-size, size));
+    break;
+  }
+  return shape;
+}
+
+QPointF Monkey::aroundPlayer(double radius)
+{
+  const Stickman* player = m_player->GetManager()->GetScene()->GetPlayer();
+  const QPointF origin = player ? player->pos() : m_player->GetManager()->GetScene()->sceneRect().center();
+  return origin + QPointF(uniformReal(-radius, radius), uniformReal(-radius, 0.3 * radius));
+}
+
+void Monkey::pauseInTheMenu()
+{
+  m_player->PressKey(Qt::Key_Escape);
+  m_player->ReleaseKey(Qt::Key_Escape);
+  tick(uniform(0, 5)); // no ticks pass in the menu
+  m_player->PressKey(Qt::Key_Escape);
+  m_player->ReleaseKey(Qt::Key_Escape);
+}
+
+void Monkey::restartFromTheMenu()
+{
+  GeneralManager* manager = m_player->GetManager();
+  m_player->PressKey(Qt::Key_Escape);
+  m_player->ReleaseKey(Qt::Key_Escape);
+  for (QGraphicsItem* item : manager->GetMenuScene()->items())
+  {
+    GraphicsButton* button = GraphicsButton::FromItem(item);
+    if (button && button == item && button->isVisible() && button->GetText() == QLatin1String("Restart level"))
+    {
+      m_player->ClickWindow(manager->GetView()->mapFromScene(button->sceneBoundingRect().center()));
+      return;
+    }
+  }
+  // No restart offered (a cutscene may have sent the game to the menu): back to play.
+  m_player->PressKey(Qt::Key_Escape);
+  m_player->ReleaseKey(Qt::Key_Escape);
+}
+
+int Monkey::uniform(int low, int high)
+{
+  return std::uniform_int_distribution<int>(low, high)(m_random);
+}
+
+double Monkey::uniformReal(double low, double high)
+{
+  return std::uniform_real_distribution<double>(low, high)(m_random);
+}

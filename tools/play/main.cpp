@@ -1,0 +1,174 @@
+// brisvel-play: plays a level headless with scripted or random input.
+//
+//   brisvel-play LEVEL SCRIPT [--until-ticks N] [--png FILE] [--seed S]
+//   brisvel-play --monkey SECONDS [--seed S]
+//
+// A script replay prints as its last line
+//   outcome WORD level NAME next NAME ticks N objects K
+// with WORD finished, killed or timeout ("-" stands for no next level).
+#include "LevelPlayer.h"
+#include "Monkey.h"
+
+#include "flow/GeneralManager.h"
+#include "flow/InputScript.h"
+
+#include "common/FastTrigonometry.h"
+#include "common/FilePaths.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace
+{
+constexpr int DefaultUntilTicks = 10000;
+
+int usage()
+{
+  std::fprintf(stderr, "usage: brisvel-play LEVEL SCRIPT [--until-ticks N] [--png FILE] [--seed S]\n"
+                       "       brisvel-play --monkey SECONDS [--seed S]\n");
+  return 2;
+}
+
+struct Options
+{
+  QString level;
+  QString script;
+  QString png;
+  int untilTicks = DefaultUntilTicks;
+  int monkeySeconds = 0;
+  unsigned seed = 1;
+};
+
+bool parseOptions(const QStringList& arguments, Options* options)
+{
+  QStringList positional;
+  for (int i = 1; i < arguments.size(); ++i)
+  {
+    const QString& argument = arguments[i];
+    const bool hasValue = i + 1 < arguments.size();
+    bool ok = true;
+    if (argument == QLatin1String("--until-ticks") && hasValue)
+      options->untilTicks = arguments[++i].toInt(&ok);
+    else if (argument == QLatin1String("--png") && hasValue)
+      options->png = arguments[++i];
+    else if (argument == QLatin1String("--seed") && hasValue)
+      options->seed = arguments[++i].toUInt(&ok);
+    else if (argument == QLatin1String("--monkey") && hasValue)
+      options->monkeySeconds = arguments[++i].toInt(&ok);
+    else if (argument.startsWith(QLatin1String("--")))
+      return false;
+    else
+      positional << argument;
+    if (!ok)
+      return false;
+  }
+  if (options->monkeySeconds > 0)
+    return positional.isEmpty();
+  if (positional.size() != 2 || options->untilTicks < 0)
+    return false;
+  options->level = positional[0];
+  options->script = positional[1];
+  return true;
+}
+
+const char* outcomeWord(LevelPlayer::Outcome outcome)
+{
+  switch (outcome)
+  {
+  case LevelPlayer::Finished:
+    return "finished";
+  case LevelPlayer::Killed:
+    return "killed";
+  case LevelPlayer::Playing:
+    break;
+  }
+  return "timeout";
+}
+
+int replay(LevelPlayer& player, const Options& options)
+{
+  InputScript script;
+  QString error;
+  if (!script.Load(options.script, &error))
+  {
+    std::fprintf(stderr, "brisvel-play: %s\n", qPrintable(error));
+    return 2;
+  }
+  if (!player.Start(options.level, &error))
+  {
+    std::fprintf(stderr, "brisvel-play: %s\n", qPrintable(error));
+    return 1;
+  }
+  const QList<InputScript::Event> events = script.GetEvents(options.level);
+  int next = 0;
+  while (player.GetOutcome() == LevelPlayer::Playing && player.GetTicks() < options.untilTicks)
+  {
+    while (next < events.size() && events[next].tick <= player.GetTicks())
+      player.Send(events[next++]);
+    const int before = player.GetTicks();
+    player.Tick();
+    // Escape in a script pauses; the player then goes on as "Continue" would.
+    if (player.GetTicks() == before)
+      player.GetManager()->switchToGame();
+  }
+  if (!options.png.isEmpty() && !player.Render().save(options.png))
+    std::fprintf(stderr, "brisvel-play: cannot write %s\n", qPrintable(options.png));
+  const QString nextLevel = player.GetNextLevel().isEmpty() ? QStringLiteral("-") : player.GetNextLevel();
+  std::printf("outcome %s level %s next %s ticks %d objects %d\n", outcomeWord(player.GetOutcome()),
+              qPrintable(options.level), qPrintable(nextLevel), player.GetTicks(), player.CountObjects());
+  return 0;
+}
+
+int monkey(LevelPlayer& player, const Options& options)
+{
+  QStringList levels;
+  for (const QString& file : QDir(GetLevelsPath()).entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name))
+    levels << file.chopped(4);
+  std::printf("monkey levels %s\n", qPrintable(levels.join(QLatin1Char(' '))));
+  Monkey::Report report = Monkey(&player, options.seed).Run(levels, options.monkeySeconds);
+  std::printf("monkey ticks %lld levels-visited %d objects-created %d rss-start %ld kB rss-end %ld kB\n",
+              report.ticks, report.levelsVisited, report.objectsCreated, report.rssStartKb, report.rssEndKb);
+  return 0;
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+  // No window and no sound device: set before the application reads them.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("ALSOFT_DRIVERS"))
+    qputenv("ALSOFT_DRIVERS", "null");
+  QApplication application(argc, argv);
+  // Its own settings, in a folder of its own: a replay never touches a
+  // player's progress.
+  QApplication::setApplicationName("brisvel-play");
+  QApplication::setOrganizationDomain("brisvel.org");
+  QTemporaryDir settingsDir;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+
+  Options options;
+  if (!parseOptions(QApplication::arguments(), &options))
+    return usage();
+  srand(options.seed);
+  InitFastTrigonometry();
+  setlocale(LC_NUMERIC, "C");
+
+  try
+  {
+    LevelPlayer player;
+    return options.monkeySeconds > 0 ? monkey(player, options) : replay(player, options);
+  }
+  catch (const std::runtime_error& error)
+  {
+    std::fprintf(stderr, "brisvel-play: %s\n", error.what());
+    return 1;
+  }
+}
