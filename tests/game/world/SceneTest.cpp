@@ -11,6 +11,7 @@
 #include "flow/SimpleCutscene.h"
 #include "flow/ThinkBubble.h"
 #include "stickman/Animation.h"
+#include "stickman/Grabable.h"
 #include "stickman/Ragdoll.h"
 #include "world/ComputerControlledStickman.h"
 #include "world/FixtureCreators.h"
@@ -408,6 +409,49 @@ TEST(SceneTest, NothingAboveTheGroundStopsAJump)
   QPointF offset;
   EXPECT_TRUE(f.scene().CanStickmanStep(f.player(), 40, offset));
   EXPECT_EQ(offset, QPointF(0, 0));
+}
+
+TEST(SceneTest, UnderAParachuteTheFallIsSteadyAndNeverKills)
+{
+  struct Parachute : Grabable
+  {
+    QString GetName() const override { return "parachute"; }
+    void OnGrab(Stickman*) override {}
+    void OnRelease() override {}
+    void SetHandPosition(QPointF) override {}
+    void SetArmAngle(double) override {}
+    void SetFacingDirection(Direction) override {}
+    Usable* GetUsable() override { return nullptr; }
+  } parachute;
+  SceneFixture f;
+  f.Build(SceneLevel(R"(
+  <start x="5" y="1"/>
+  <ground><region x="0" y="9" width="30" height="1"/></ground>
+)"));
+  f.player()->GrabItem(&parachute);
+  f.player()->StartFallingDown(0);
+  // 1 m/s: 1.6 px a tick.
+  f.Tick(100);
+  EXPECT_NEAR(f.player()->pos().y(), 100 + 160, 1e-6);
+  f.Tick(400);
+  EXPECT_NE(f.scene().GetPlayer(), nullptr);
+  EXPECT_EQ(f.player()->pos().y(), 900);
+  f.player()->ReleaseItem();
+}
+
+TEST(SceneTest, FriendsAndEnemiesStandStill)
+{
+  SceneFixture f;
+  f.Build(SceneLevel(R"(
+  <start x="2" y="9"/>
+  <ground><region x="0" y="9" width="30" height="1"/></ground>
+  <npc><friend x="6" y="9" name="Ann"/><enemy x="9" y="9" name="guard"/></npc>
+)"));
+  f.Tick(200);
+  ASSERT_EQ(f.scene().GetNpcs().size(), 2);
+  EXPECT_EQ(f.scene().GetNpcs()[0]->pos(), QPointF(600, 900));
+  EXPECT_EQ(f.scene().GetNpcs()[1]->pos(), QPointF(900, 900));
+  EXPECT_EQ(f.scene().GetNpcs()[1]->GetCurrentAnimation(), nullptr);
 }
 
 TEST(SceneTest, KillingTwiceGivesNoSecondRagdollAndNoSecondSignal)
