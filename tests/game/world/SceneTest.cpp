@@ -26,6 +26,7 @@
 #include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
 #include <QPixmap>
+#include <QPointer>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -607,6 +608,35 @@ TEST(SceneTest, NewObjectsArePushedOutOfTheGroundByTheShortestWay)
   EXPECT_EQ(placeBox(QRectF(990, 560, 20, 345))->pos(), QPointF(980, 560));
   // Clear of everything: not moved.
   EXPECT_EQ(placeBox(QRectF(1500, 100, 50, 50))->pos(), QPointF(1500, 100));
+}
+
+TEST(SceneTest, AVanishedObjectGoesWithItsPictureEvenWhenTheLevelEndsFirst)
+{
+  SceneFixture f;
+  f.Build(FlatLevel);
+  auto addBox = [&] {
+    Object* object = Object::Create("box");
+    auto* item = new QGraphicsRectItem(0, 0, 20, 20);
+    item->setPos(1000, 500);
+    f.scene().addItem(item);
+    object->Init(&f.scene(), item, new RectFixtureCreator(20, 20), Material(), GrabableInfo(), UsableInfo(),
+                 QSizeF(-1, -1), ObjectSoundsInfo(), LightSourceInfo(), false);
+    f.scene().AddObject(object, false);
+    return QPointer<Object>(object);
+  };
+  QPointer<Object> faded = addBox();
+  faded->Vanish();
+  EXPECT_FALSE(f.scene().GetObjects().contains(faded.data()));
+  f.Tick(62);
+  EXPECT_FALSE(faded.isNull());
+  f.Tick();
+  EXPECT_TRUE(faded.isNull());
+
+  QPointer<Object> interrupted = addBox();
+  interrupted->Vanish();
+  f.Tick(10);
+  f.scene().clear();
+  EXPECT_TRUE(interrupted.isNull());
 }
 
 TEST(SceneTest, BrokenGeometryIsLeftOutWithoutUpsettingTheWorld)
