@@ -13,6 +13,7 @@
 #include "stickman/Animation.h"
 #include "stickman/Grabable.h"
 #include "stickman/Ragdoll.h"
+#include "world/BlurEffect.h"
 #include "world/ComputerControlledStickman.h"
 #include "world/FixtureCreators.h"
 #include "world/Object.h"
@@ -22,6 +23,7 @@
 #include <box2d/b2_polygon_shape.h>
 #include <box2d/b2_world.h>
 
+#include <QGraphicsPixmapItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
@@ -637,6 +639,50 @@ TEST(SceneTest, AVanishedObjectGoesWithItsPictureEvenWhenTheLevelEndsFirst)
   f.Tick(10);
   f.scene().clear();
   EXPECT_TRUE(interrupted.isNull());
+}
+
+TEST(SceneTest, BlurringCoversStickmenRagdollsAndForegroundsAndIsUndone)
+{
+  SceneFixture f;
+  f.Build(SceneLevel(R"(
+  <start x="2" y="9"/>
+  <foreground><region image="bush.png" x="3" y="8"/></foreground>
+  <ground><region x="0" y="9" width="30" height="1"/></ground>
+  <npc><friend x="6" y="9" name="Ann"/></npc>
+)").replace("<foreground/>\n", ""));
+  QList<QGraphicsPixmapItem*> layers;
+  for (QGraphicsItem* item : f.scene().items())
+    if (auto* pixmap = dynamic_cast<QGraphicsPixmapItem*>(item); pixmap && item->zValue() == bv::ForegroundLayersZValue)
+      layers.append(pixmap);
+  ASSERT_EQ(layers.size(), 2);
+  for (QGraphicsPixmapItem* layer : layers)
+    EXPECT_TRUE(layer->flags() & QGraphicsItem::ItemIgnoresTransformations);
+  EXPECT_EQ(layers[0]->isVisible() + layers[1]->isVisible(), 1);
+  QGraphicsPixmapItem* sharp = layers[0]->isVisible() ? layers[0] : layers[1];
+
+  f.scene().Blur();
+  EXPECT_TRUE(f.scene().IsBlurred());
+  EXPECT_NE(dynamic_cast<BlurEffect*>(f.player()->graphicsEffect()), nullptr);
+  EXPECT_FALSE(sharp->isVisible());
+  EXPECT_EQ(layers[0]->isVisible() + layers[1]->isVisible(), 1);
+  // A stickman dying now falls blurred.
+  Ragdoll* ragdoll = f.scene().KillStickman(f.scene().GetNpcs()[0], QPointF(), QString(), ObjectCategory::Other, QPointF());
+  ASSERT_NE(ragdoll, nullptr);
+  for (const Ragdoll::Element& element : ragdoll->GetElements())
+    for (QGraphicsItem* item : element.graphicsItems)
+      EXPECT_NE(item->graphicsEffect(), nullptr);
+
+  f.scene().Unblur();
+  EXPECT_FALSE(f.scene().IsBlurred());
+  EXPECT_EQ(f.player()->graphicsEffect(), nullptr);
+  EXPECT_TRUE(sharp->isVisible());
+
+  f.scene().EnterZoomMode();
+  for (QGraphicsPixmapItem* layer : layers)
+    EXPECT_FALSE(layer->flags() & QGraphicsItem::ItemIgnoresTransformations);
+  f.scene().ExitZoomMode();
+  for (QGraphicsPixmapItem* layer : layers)
+    EXPECT_TRUE(layer->flags() & QGraphicsItem::ItemIgnoresTransformations);
 }
 
 TEST(SceneTest, BrokenGeometryIsLeftOutWithoutUpsettingTheWorld)
