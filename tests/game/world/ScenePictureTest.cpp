@@ -104,3 +104,37 @@ TEST(ScenePictureTest, TheFigureStandsOnTheGroundAndTheBubblePointsAtTheSpeaker)
   EXPECT_NEAR(message.center().x(), size.width() / 2.0, 2);
   EXPECT_NEAR(message.center().y(), size.height() / 2.0, 2);
 }
+
+// A page turn half way through, over the level with a thinking player: saved as
+// page-curl-picture.png in the build folder.
+TEST(ScenePictureTest, ThePageCurlFoldsTheOldPageAwayFromTheCorner)
+{
+  SceneFixture f;
+  const QSize size(1200, 1000);
+  f.WriteLevelFile("backdrop.png", backgroundPicture(size, 900));
+  f.Build(SceneLevel(R"(
+  <start x="3" y="9"/>
+  <background image="backdrop.png"/>
+  <ground><region x="0" y="9" width="12" height="1"/></ground>
+)",
+                     12, 10));
+  Cue thought;
+  thought.SetFrom("player");
+  thought.SetType(Cue::Think);
+  thought.SetText("Where am I?");
+  f.scene().DisplayCue(thought);
+  QPixmap oldPage(size);
+  oldPage.fill(QColor(250, 245, 220));
+  f.scene().TurnThePage(oldPage, QPointF(0, 0));
+  f.Tick(25);
+
+  QImage picture(size, QImage::Format_ARGB32);
+  picture.fill(Qt::white);
+  QPainter painter(&picture);
+  f.scene().render(&painter, QRectF(QPointF(0, 0), size), QRectF(QPointF(0, 0), size));
+  painter.end();
+  ASSERT_TRUE(picture.save(QCoreApplication::applicationDirPath() + "/../page-curl-picture.png"));
+  // The old page still covers the top left; the level shows at the bottom right.
+  EXPECT_EQ(picture.pixelColor(20, 20), QColor(250, 245, 220));
+  EXPECT_EQ(picture.pixelColor(1190, 990), QColor(120, 90, 50));
+}

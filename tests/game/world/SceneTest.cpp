@@ -11,7 +11,9 @@
 #include "flow/SimpleCutscene.h"
 #include "flow/ThinkBubble.h"
 #include "stickman/Animation.h"
+#include "stickman/Grabable.h"
 #include "stickman/Ragdoll.h"
+#include "world/BlurEffect.h"
 #include "world/ComputerControlledStickman.h"
 #include "world/FixtureCreators.h"
 #include "world/Object.h"
@@ -21,10 +23,12 @@
 #include <box2d/b2_polygon_shape.h>
 #include <box2d/b2_world.h>
 
+#include <QGraphicsPixmapItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
 #include <QPixmap>
+#include <QPointer>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -410,6 +414,49 @@ TEST(SceneTest, NothingAboveTheGroundStopsAJump)
   EXPECT_EQ(offset, QPointF(0, 0));
 }
 
+TEST(SceneTest, UnderAParachuteTheFallIsSteadyAndNeverKills)
+{
+  struct Parachute : Grabable
+  {
+    QString GetName() const override { return "parachute"; }
+    void OnGrab(Stickman*) override {}
+    void OnRelease() override {}
+    void SetHandPosition(QPointF) override {}
+    void SetArmAngle(double) override {}
+    void SetFacingDirection(Direction) override {}
+    Usable* GetUsable() override { return nullptr; }
+  } parachute;
+  SceneFixture f;
+  f.Build(SceneLevel(R"(
+  <start x="5" y="1"/>
+  <ground><region x="0" y="9" width="30" height="1"/></ground>
+)"));
+  f.player()->GrabItem(&parachute);
+  f.player()->StartFallingDown(0);
+  // 1 m/s: 1.6 px a tick.
+  f.Tick(100);
+  EXPECT_NEAR(f.player()->pos().y(), 100 + 160, 1e-6);
+  f.Tick(400);
+  EXPECT_NE(f.scene().GetPlayer(), nullptr);
+  EXPECT_EQ(f.player()->pos().y(), 900);
+  f.player()->ReleaseItem();
+}
+
+TEST(SceneTest, FriendsAndEnemiesStandStill)
+{
+  SceneFixture f;
+  f.Build(SceneLevel(R"(
+  <start x="2" y="9"/>
+  <ground><region x="0" y="9" width="30" height="1"/></ground>
+  <npc><friend x="6" y="9" name="Ann"/><enemy x="9" y="9" name="guard"/></npc>
+)"));
+  f.Tick(200);
+  ASSERT_EQ(f.scene().GetNpcs().size(), 2);
+  EXPECT_EQ(f.scene().GetNpcs()[0]->pos(), QPointF(600, 900));
+  EXPECT_EQ(f.scene().GetNpcs()[1]->pos(), QPointF(900, 900));
+  EXPECT_EQ(f.scene().GetNpcs()[1]->GetCurrentAnimation(), nullptr);
+}
+
 TEST(SceneTest, KillingTwiceGivesNoSecondRagdollAndNoSecondSignal)
 {
   SceneFixture f;
@@ -563,6 +610,79 @@ TEST(SceneTest, NewObjectsArePushedOutOfTheGroundByTheShortestWay)
   EXPECT_EQ(placeBox(QRectF(990, 560, 20, 345))->pos(), QPointF(980, 560));
   // Clear of everything: not moved.
   EXPECT_EQ(placeBox(QRectF(1500, 100, 50, 50))->pos(), QPointF(1500, 100));
+}
+
+TEST(SceneTest, AVanishedObjectGoesWithItsPictureEvenWhenTheLevelEndsFirst)
+{
+  SceneFixture f;
+  f.Build(FlatLevel);
+  auto addBox = [&] {
+    Object* object = Object::Create("box");
+    auto* item = new QGraphicsRectItem(0, 0, 20, 20);
+    item->setPos(1000, 500);
+    f.scene().addItem(item);
+    object->Init(&f.scene(), item, new RectFixtureCreator(20, 20), Material(), GrabableInfo(), UsableInfo(),
+                 QSizeF(-1, -1), ObjectSoundsInfo(), LightSourceInfo(), false);
+    f.scene().AddObject(object, false);
+    return QPointer<Object>(object);
+  };
+  QPointer<Object> faded = addBox();
+  faded->Vanish();
+  EXPECT_FALSE(f.scene().GetObjects().contains(faded.data()));
+  f.Tick(62);
+  EXPECT_FALSE(faded.isNull());
+  f.Tick();
+  EXPECT_TRUE(faded.isNull());
+
+  QPointer<Object> interrupted = addBox();
+  interrupted->Vanish();
+  f.Tick(10);
+  f.scene().clear();
+  EXPECT_TRUE(interrupted.isNull());
+}
+
+TEST(SceneTest, BlurringCoversStickmenRagdollsAndForegroundsAndIsUndone)
+{
+  SceneFixture f;
+  f.Build(SceneLevel(R"(
+  <start x="2" y="9"/>
+  <foreground><region image="bush.png" x="3" y="8"/></foreground>
+  <ground><region x="0" y="9" width="30" height="1"/></ground>
+  <npc><friend x="6" y="9" name="Ann"/></npc>
+)").replace("<foreground/>\n", ""));
+  QList<QGraphicsPixmapItem*> layers;
+  for (QGraphicsItem* item : f.scene().items())
+    if (auto* pixmap = dynamic_cast<QGraphicsPixmapItem*>(item); pixmap && item->zValue() == bv::ForegroundLayersZValue)
+      layers.append(pixmap);
+  ASSERT_EQ(layers.size(), 2);
+  for (QGraphicsPixmapItem* layer : layers)
+    EXPECT_TRUE(layer->flags() & QGraphicsItem::ItemIgnoresTransformations);
+  EXPECT_EQ(layers[0]->isVisible() + layers[1]->isVisible(), 1);
+  QGraphicsPixmapItem* sharp = layers[0]->isVisible() ? layers[0] : layers[1];
+
+  f.scene().Blur();
+  EXPECT_TRUE(f.scene().IsBlurred());
+  EXPECT_NE(dynamic_cast<BlurEffect*>(f.player()->graphicsEffect()), nullptr);
+  EXPECT_FALSE(sharp->isVisible());
+  EXPECT_EQ(layers[0]->isVisible() + layers[1]->isVisible(), 1);
+  // A stickman dying now falls blurred.
+  Ragdoll* ragdoll = f.scene().KillStickman(f.scene().GetNpcs()[0], QPointF(), QString(), ObjectCategory::Other, QPointF());
+  ASSERT_NE(ragdoll, nullptr);
+  for (const Ragdoll::Element& element : ragdoll->GetElements())
+    for (QGraphicsItem* item : element.graphicsItems)
+      EXPECT_NE(item->graphicsEffect(), nullptr);
+
+  f.scene().Unblur();
+  EXPECT_FALSE(f.scene().IsBlurred());
+  EXPECT_EQ(f.player()->graphicsEffect(), nullptr);
+  EXPECT_TRUE(sharp->isVisible());
+
+  f.scene().EnterZoomMode();
+  for (QGraphicsPixmapItem* layer : layers)
+    EXPECT_FALSE(layer->flags() & QGraphicsItem::ItemIgnoresTransformations);
+  f.scene().ExitZoomMode();
+  for (QGraphicsPixmapItem* layer : layers)
+    EXPECT_TRUE(layer->flags() & QGraphicsItem::ItemIgnoresTransformations);
 }
 
 TEST(SceneTest, BrokenGeometryIsLeftOutWithoutUpsettingTheWorld)

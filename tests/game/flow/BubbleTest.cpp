@@ -1,0 +1,153 @@
+#include "flow/DisappearingThinkBubble.h"
+#include "flow/SayBubble.h"
+#include "flow/ThinkBubble.h"
+
+#include <QGraphicsEllipseItem>
+#include <QGraphicsPathItem>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace
+{
+template <class T>
+QList<T*> children(const QGraphicsItem* bubble)
+{
+  QList<T*> found;
+  for (QGraphicsItem* child : bubble->childItems())
+    if (auto* typed = dynamic_cast<T*>(child))
+      found.append(typed);
+  return found;
+}
+
+// The big ellipse is the largest one; the trail's ellipses are smaller.
+QGraphicsEllipseItem* bigEllipse(const QGraphicsItem* bubble)
+{
+  QGraphicsEllipseItem* big = nullptr;
+  for (QGraphicsEllipseItem* e : children<QGraphicsEllipseItem>(bubble))
+    if (!big || e->rect().width() > big->rect().width())
+      big = e;
+  return big;
+}
+
+QList<bool> trailVisibility(const QGraphicsItem* bubble)
+{
+  QList<QGraphicsEllipseItem*> ellipses = children<QGraphicsEllipseItem>(bubble);
+  ellipses.removeAll(bigEllipse(bubble));
+  std::sort(ellipses.begin(), ellipses.end(),
+            [](QGraphicsEllipseItem* a, QGraphicsEllipseItem* b) { return a->rect().width() < b->rect().width(); });
+  QList<bool> visible;
+  for (QGraphicsEllipseItem* e : ellipses)
+    visible << e->isVisible();
+  return visible;
+}
+
+void tick(QGraphicsItem* item, int count = 1)
+{
+  for (int i = 0; i < count; ++i)
+  {
+    item->advance(0);
+    item->advance(1);
+  }
+}
+} // namespace
+
+TEST(BubbleTest, TheEllipsePassesThroughTheTextCornersAndIsAThirdWider)
+{
+  const QRectF text(10, 20, 90, 30);
+  const QRectF e = Bubble::calculateEllipseOuterRect(text);
+  EXPECT_DOUBLE_EQ(e.width(), 120);
+  EXPECT_EQ(e.center(), text.center());
+  const double a = e.width() / 2;
+  const double b = e.height() / 2;
+  const double dx = text.width() / 2;
+  const double dy = text.height() / 2;
+  EXPECT_NEAR(dx * dx / (a * a) + dy * dy / (b * b), 1.0, 1e-12);
+}
+
+TEST(BubbleTest, ASpeechBubbleSitsOnTheSpeakersSideWithItsTailAtTheMouth)
+{
+  for (const Direction direction : {Left, Right})
+  {
+    QGraphicsScene scene;
+    auto* bubble = new SayBubble;
+    bubble->Init("Hello there", direction, &scene);
+    EXPECT_EQ(bubble->scene(), &scene);
+    QGraphicsEllipseItem* ellipse = bigEllipse(bubble);
+    ASSERT_NE(ellipse, nullptr);
+    QGraphicsTextItem* text = children<QGraphicsTextItem>(bubble).value(0);
+    ASSERT_NE(text, nullptr);
+    const QRectF e = ellipse->mapRectToParent(ellipse->rect());
+    if (direction == Left)
+      EXPECT_DOUBLE_EQ(text->pos().x(), -20 - e.width() / 2);
+    else
+      EXPECT_DOUBLE_EQ(text->pos().x(), 20);
+    EXPECT_DOUBLE_EQ(text->pos().y(), -100);
+
+    const QList<QGraphicsPathItem*> tails = children<QGraphicsPathItem>(bubble);
+    ASSERT_EQ(tails.size(), 1);
+    const QPainterPath tail = tails[0]->path();
+    ASSERT_EQ(tail.elementCount(), 3);
+    EXPECT_EQ(QPointF(tail.elementAt(1)), QPointF(0, 0));
+    // The tail leaves the ellipse at -75 and -60 degrees (facing left) or at
+    // 225 and 240 degrees (facing right), measured counter-clockwise.
+    const QRectF eb = ellipse->mapRectToParent(ellipse->boundingRect());
+    const double startDegrees = direction == Left ? -75 : 225;
+    const double t = startDegrees * M_PI / 180;
+    EXPECT_NEAR(tail.elementAt(0).x, eb.center().x() + std::cos(t) * eb.width() / 2, 1e-6);
+    EXPECT_NEAR(tail.elementAt(0).y, eb.center().y() - std::sin(t) * eb.height() / 2, 1e-6);
+    // Stacking: ellipse, tail, text.
+    const QList<QGraphicsItem*> order = bubble->childItems();
+    EXPECT_LT(order.indexOf(ellipse), order.indexOf(tails[0]));
+    EXPECT_LT(order.indexOf(tails[0]), order.indexOf(text));
+    // The continue indicator goes under the text.
+    EXPECT_EQ(bubble->GetPosForContinueIndicator(),
+              QPointF(text->sceneBoundingRect().center().x(), text->sceneBoundingRect().bottom()));
+  }
+}
+
+TEST(BubbleTest, AThoughtAppearsAsATrailOfThreeEllipsesFirst)
+{
+  QGraphicsScene scene;
+  auto* bubble = new ThinkBubble;
+  bubble->Init("Hmm", Right, &scene);
+  QGraphicsTextItem* text = children<QGraphicsTextItem>(bubble).value(0);
+  EXPECT_FALSE(text->isVisible());
+  EXPECT_EQ(trailVisibility(bubble), QList<bool>({false, false, false}));
+  // 1/15 s a step: ticks of 16 ms show them at ticks 1, 5 and 9.
+  tick(bubble);
+  EXPECT_EQ(trailVisibility(bubble), QList<bool>({true, false, false}));
+  tick(bubble, 4);
+  EXPECT_EQ(trailVisibility(bubble), QList<bool>({true, true, false}));
+  tick(bubble, 4);
+  EXPECT_EQ(trailVisibility(bubble), QList<bool>({true, true, true}));
+  EXPECT_FALSE(bigEllipse(bubble)->isVisible());
+  tick(bubble, 4);
+  EXPECT_TRUE(text->isVisible());
+  EXPECT_TRUE(bigEllipse(bubble)->isVisible());
+}
+
+TEST(BubbleTest, ACommentGoesAwayByItselfAfterFiveSecondsAndAHalf)
+{
+  QGraphicsScene scene;
+  auto* bubble = new DisappearingThinkBubble;
+  bubble->Init("Yummy!", Left, &scene);
+  QGraphicsTextItem* text = children<QGraphicsTextItem>(bubble).value(0);
+  tick(bubble, 100);
+  EXPECT_TRUE(text->isVisible());
+  // Full until 5.2 s (tick 325), then the trail vanishes from the largest down.
+  tick(bubble, 226);
+  EXPECT_FALSE(text->isVisible());
+  EXPECT_TRUE(bubble->isVisible());
+  EXPECT_EQ(trailVisibility(bubble), QList<bool>({true, true, true}));
+  tick(bubble, 5);
+  EXPECT_EQ(trailVisibility(bubble), QList<bool>({true, true, false}));
+  // Hidden at 5.4 s: tick 338.
+  tick(bubble, 5);
+  EXPECT_TRUE(bubble->isVisible());
+  tick(bubble, 2);
+  EXPECT_FALSE(bubble->isVisible());
+}
