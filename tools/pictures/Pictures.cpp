@@ -1,5 +1,6 @@
 #include "Pictures.h"
 
+#include "Pencil.h"
 #include "SketchFile.h"
 #include "Sketchbook.h"
 
@@ -15,99 +16,12 @@ namespace pictures
 {
 namespace
 {
-constexpr double Pi = 3.141592653589793;
 
 QImage blank(int width, int height)
 {
   QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   return image;
-}
-
-QPainterPath polygonPath(const QPolygonF& polygon)
-{
-  QPainterPath path;
-  path.addPolygon(polygon);
-  path.closeSubpath();
-  return path;
-}
-
-// A puffy cloud: a few overlapping circles.
-QPainterPath cloud(QPointF centre, double width, Random& random)
-{
-  QPainterPath path;
-  const int puffs = random.Between(4, 6);
-  for (int i = 0; i < puffs; ++i)
-  {
-    const double x = centre.x() - width / 2 + width * (i + 0.5) / puffs;
-    const double r = width / puffs * random.Uniform(0.75, 1.05) * (i == 0 || i == puffs - 1 ? 0.8 : 1.1);
-    path.addEllipse(QPointF(x, centre.y() - r * 0.3), r, r);
-  }
-  path.addRect(QRectF(centre.x() - width / 2, centre.y() - width * 0.06, width, width * 0.12));
-  path.setFillRule(Qt::WindingFill);
-  return path.simplified();
-}
-
-void sun(QPainter& painter, QPointF centre, double radius, Random& random)
-{
-  QPainterPath disc;
-  disc.addEllipse(centre, radius, radius);
-  Wash(painter, disc, random, ink::Sun, 0.8);
-  Outline(painter, disc, random, 2.2);
-  for (int i = 0; i < 12; ++i)
-  {
-    const double angle = i * Pi / 6 + random.Uniform(-0.05, 0.05);
-    const QPointF direction(std::cos(angle), std::sin(angle));
-    Line(painter, Points({centre + direction * radius * 1.25, centre + direction * radius * random.Uniform(1.6, 1.8)}),
-         random, 2.0);
-  }
-}
-
-// A rolling line of hills from left to right around y, closed down to bottom.
-QPainterPath hills(double left, double right, double y, double bottom, double amplitude, Random& random)
-{
-  QPolygonF outline;
-  const double p1 = random.Uniform(0, 2 * Pi), p2 = random.Uniform(0, 2 * Pi);
-  for (double x = left; x <= right + 1; x += 12)
-    outline << QPointF(x, y - amplitude * (0.6 * std::sin(x / 310 + p1) + 0.4 * std::sin(x / 130 + p2)));
-  outline << QPointF(right, bottom) << QPointF(left, bottom);
-  return polygonPath(outline);
-}
-
-QPolygonF topEdge(const QPainterPath& area, double bottom)
-{
-  QPolygonF edge;
-  QPolygonF outline = area.toFillPolygon();
-  if (!outline.isEmpty() && outline.first() == outline.last())
-    outline.removeLast();
-  for (const QPointF& point : outline)
-    if (point.y() < bottom - 1)
-      edge << point;
-  return edge;
-}
-
-void tree(QPainter& painter, QPointF foot, double height, Random& random)
-{
-  QPainterPath trunk;
-  trunk.addPolygon(Points({foot + QPointF(-height * 0.05, 0), foot + QPointF(-height * 0.03, -height * 0.55),
-                             foot + QPointF(height * 0.03, -height * 0.55), foot + QPointF(height * 0.05, 0)}));
-  trunk.closeSubpath();
-  Wash(painter, trunk, random, ink::Wood, 0.7);
-  Hatch(painter, trunk, random, 80, 5);
-  Outline(painter, trunk, random);
-  QPainterPath crown;
-  const QPointF centre = foot + QPointF(0, -height * 0.7);
-  for (int i = 0; i < 7; ++i)
-  {
-    const double angle = i * 2 * Pi / 7;
-    crown.addEllipse(centre + QPointF(std::cos(angle) * height * 0.2, std::sin(angle) * height * 0.15),
-                     height * 0.17, height * 0.15);
-  }
-  crown.setFillRule(Qt::WindingFill);
-  crown = crown.simplified();
-  Wash(painter, crown, random, ink::Leaf, 0.7);
-  Hatch(painter, crown, random, 35, 9, ink::Graphite, 0.2);
-  Outline(painter, crown, random);
 }
 
 // A key cap with its label; the width follows the label.
@@ -172,19 +86,19 @@ QImage MenuBackground()
   QPainterPath sky;
   sky.addRect(QRectF(0, 0, W, 830));
   Wash(painter, sky, random, ink::Sky, 0.45);
-  sun(painter, {1700, 150}, 62, random);
+  Sun(painter, {1700, 150}, 62, random);
   for (const auto& [x, y, w] : {std::tuple{250.0, 170.0, 260.0}, {700.0, 80.0, 200.0}, {1480.0, 380.0, 230.0}})
   {
-    const QPainterPath c = cloud({x, y}, w, random);
+    const QPainterPath c = CloudShape({x, y}, w, random);
     painter.fillPath(c, QColor(252, 250, 244, 220));
     Outline(painter, c, random, 2.0);
   }
 
   // The sea on the left meets far hills; a meadow and sand in front.
-  const QPainterPath far = hills(0, W, 700, 830, 40, random);
+  const QPainterPath far = HillsShape(0, W, 700, 830, 40, random);
   Wash(painter, far, random, ink::Grass, 0.5);
-  Line(painter, topEdge(far, 830), random, 2.0);
-  const QPainterPath sea = polygonPath(Points({{0, 730}, {640, 730}, {820, 830}, {0, 830}}));
+  Line(painter, TopEdge(far, 830), random, 2.0);
+  const QPainterPath sea = Shape(Points({{0, 730}, {640, 730}, {820, 830}, {0, 830}}));
   Wash(painter, sea, random, ink::Sea, 0.65);
   Line(painter, Points({{0, 730}, {640, 730}, {820, 830}}), random, 1.8);
   for (int i = 0; i < 7; ++i)
@@ -195,13 +109,13 @@ QImage MenuBackground()
   QPainterPath meadow;
   meadow.addRect(QRectF(0, 830, W, H - 830));
   Wash(painter, meadow, random, ink::Grass, 0.45);
-  const QPainterPath near = hills(0, W, 900, H, 30, random);
+  const QPainterPath near = HillsShape(0, W, 900, H, 30, random);
   Wash(painter, near, random, ink::Sand, 0.75);
   Hatch(painter, near, random, 20, 16, ink::Graphite, 0.15);
-  Line(painter, topEdge(near, H), random, 2.6);
+  Line(painter, TopEdge(near, H), random, 2.6);
   Line(painter, Points({{0, 830}, {W, 830}}), random, 1.4);
 
-  tree(painter, {1700, 905}, 420, random);
+  Tree(painter, {1700, 905}, 420, random);
   // The hero, with the pencil it draws its way with in its hand.
   StickFigure(painter, {250, 905}, 240, random, ink::Figure);
   DrawnPencil(painter, {306, 772}, {372, 640}, 16, random);

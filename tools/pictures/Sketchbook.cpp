@@ -1,5 +1,7 @@
 #include "Sketchbook.h"
 
+#include "Pencil.h"
+
 #include <QFontDatabase>
 #include <QLineF>
 #include <QPainter>
@@ -12,7 +14,6 @@ namespace sketchbook
 {
 namespace
 {
-constexpr double Pi = 3.141592653589793;
 
 // A hand never stays on the ideal line: a slow drift made of two waves along the
 // stroke, a fraction of a pixel to a couple of pixels away.
@@ -223,6 +224,92 @@ void WriteCentred(QPainter& painter, const QString& text, QPointF centre, const 
   glyphs.addText(QPointF(), font, text);
   const QRectF box = glyphs.boundingRect();
   Write(painter, text, centre - box.center(), font, random, color);
+}
+
+QPainterPath Shape(const QPolygonF& polygon)
+{
+  QPainterPath path;
+  path.addPolygon(polygon);
+  path.closeSubpath();
+  return path;
+}
+
+// A puffy cloud: a few overlapping circles.
+QPainterPath CloudShape(QPointF centre, double width, Random& random)
+{
+  QPainterPath path;
+  const int puffs = random.Between(4, 6);
+  for (int i = 0; i < puffs; ++i)
+  {
+    const double x = centre.x() - width / 2 + width * (i + 0.5) / puffs;
+    const double r = width / puffs * random.Uniform(0.75, 1.05) * (i == 0 || i == puffs - 1 ? 0.8 : 1.1);
+    path.addEllipse(QPointF(x, centre.y() - r * 0.3), r, r);
+  }
+  path.addRect(QRectF(centre.x() - width / 2, centre.y() - width * 0.06, width, width * 0.12));
+  path.setFillRule(Qt::WindingFill);
+  return path.simplified();
+}
+
+void Sun(QPainter& painter, QPointF centre, double radius, Random& random)
+{
+  QPainterPath disc;
+  disc.addEllipse(centre, radius, radius);
+  Wash(painter, disc, random, ink::Sun, 0.8);
+  Outline(painter, disc, random, 2.2);
+  for (int i = 0; i < 12; ++i)
+  {
+    const double angle = i * Pi / 6 + random.Uniform(-0.05, 0.05);
+    const QPointF direction(std::cos(angle), std::sin(angle));
+    Line(painter, Points({centre + direction * radius * 1.25, centre + direction * radius * random.Uniform(1.6, 1.8)}),
+         random, 2.0);
+  }
+}
+
+// A rolling line of hills from left to right around y, closed down to bottom.
+QPainterPath HillsShape(double left, double right, double y, double bottom, double amplitude, Random& random)
+{
+  QPolygonF outline;
+  const double p1 = random.Uniform(0, 2 * Pi), p2 = random.Uniform(0, 2 * Pi);
+  for (double x = left; x <= right + 1; x += 12)
+    outline << QPointF(x, y - amplitude * (0.6 * std::sin(x / 310 + p1) + 0.4 * std::sin(x / 130 + p2)));
+  outline << QPointF(right, bottom) << QPointF(left, bottom);
+  return Shape(outline);
+}
+
+QPolygonF TopEdge(const QPainterPath& area, double bottom)
+{
+  QPolygonF edge;
+  QPolygonF outline = area.toFillPolygon();
+  if (!outline.isEmpty() && outline.first() == outline.last())
+    outline.removeLast();
+  for (const QPointF& point : outline)
+    if (point.y() < bottom - 1)
+      edge << point;
+  return edge;
+}
+
+void Tree(QPainter& painter, QPointF foot, double height, Random& random)
+{
+  QPainterPath trunk;
+  trunk.addPolygon(Points({foot + QPointF(-height * 0.05, 0), foot + QPointF(-height * 0.03, -height * 0.55),
+                             foot + QPointF(height * 0.03, -height * 0.55), foot + QPointF(height * 0.05, 0)}));
+  trunk.closeSubpath();
+  Wash(painter, trunk, random, ink::Wood, 0.7);
+  Hatch(painter, trunk, random, 80, 5);
+  Outline(painter, trunk, random);
+  QPainterPath crown;
+  const QPointF centre = foot + QPointF(0, -height * 0.7);
+  for (int i = 0; i < 7; ++i)
+  {
+    const double angle = i * 2 * Pi / 7;
+    crown.addEllipse(centre + QPointF(std::cos(angle) * height * 0.2, std::sin(angle) * height * 0.15),
+                     height * 0.17, height * 0.15);
+  }
+  crown.setFillRule(Qt::WindingFill);
+  crown = crown.simplified();
+  Wash(painter, crown, random, ink::Leaf, 0.7);
+  Hatch(painter, crown, random, 35, 9, ink::Graphite, 0.2);
+  Outline(painter, crown, random);
 }
 
 void StickFigure(QPainter& painter, QPointF feet, double heightPx, Random& random, const QColor& color, bool left)

@@ -66,6 +66,19 @@ void Write(QPainter& painter, const QString& text, QPointF origin, const QFont& 
 void WriteCentred(QPainter& painter, const QString& text, QPointF centre, const QFont& font, Random& random,
                   const QColor& color = ink::Graphite);
 
+/// The closed shape of a polygon.
+QPainterPath Shape(const QPolygonF& polygon);
+/// A puffy cloud, \a width wide, sitting on \a centre.
+QPainterPath CloudShape(QPointF centre, double width, Random& random);
+/// Rolling hills from \a left to \a right around height \a y, closed down to \a bottom.
+QPainterPath HillsShape(double left, double right, double y, double bottom, double amplitude, Random& random);
+/// The upper outline of a shape closed down to \a bottom (its lower edge left out).
+QPolygonF TopEdge(const QPainterPath& shape, double bottom);
+/// A washed sun with its rays.
+void Sun(QPainter& painter, QPointF centre, double radius, Random& random);
+/// A leafy tree, \a height tall, its trunk standing on \a foot.
+void Tree(QPainter& painter, QPointF foot, double height, Random& random);
+
 /// A stick figure standing with its feet at \a feet, \a heightPx tall, facing right
 /// (or left when \a left), drawn in pencil of \a color.
 void StickFigure(QPainter& painter, QPointF feet, double heightPx, Random& random, const QColor& color,
