@@ -16,7 +16,6 @@
 ///   rock X Y WIDTH HEIGHT      (a boulder in the background, no obstacle)
 ///   shells X1 X2 Y             flowers X1 X2 Y         fence X1 X2 Y
 ///   sign X Y TEXT...           a signpost standing at X, Y with its words
-///   pit X1 X2 Y                a deadly drop: dark, hatched, rocks far below
 ///   front-grass X1 X2 Y        tall grass in front of the figure
 struct DecorationItem
 {

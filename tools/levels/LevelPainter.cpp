@@ -238,20 +238,6 @@ void shells(QPainter& painter, double x1, double x2, double y, Random& random)
   }
 }
 
-void pit(QPainter& painter, double x1, double x2, double y, double bottom, Random& random)
-{
-  const QPainterPath drop = rectPath(QRectF(x1, y, x2 - x1, bottom - y));
-  Wash(painter, drop, random, QColor(70, 66, 72), 0.55);
-  Hatch(painter, drop, random, 45, 6, ink::Graphite, 0.45);
-  Hatch(painter, drop, random, -45, 9, ink::Graphite, 0.3);
-  // Sharp rocks far below.
-  QPolygonF teeth = Points({{x1, bottom}});
-  for (double x = x1 + 20; x < x2 - 10; x += random.Uniform(30, 50))
-    teeth << QPointF(x, bottom - random.Uniform(30, 70)) << QPointF(x + 15, bottom - 5);
-  teeth << QPointF(x2, bottom);
-  Line(painter, teeth, random, 2.2);
-}
-
 void grassBlades(QPainter& painter, double x1, double x2, double y, double tallest, Random& random)
 {
   for (double x = x1 + 3; x < x2 - 3; x += random.Uniform(5, 11))
@@ -278,7 +264,7 @@ LevelPictures PaintLevel(const Level& level, const QList<DecorationItem>& decora
     if (item.kind == "horizon")
       horizon = px(item.numbers[0]);
   QPainterPath sky;
-  sky.addRect(QRectF(0, 0, size.width(), horizon));
+  sky.addRect(QRectF(0, 0, size.width(), horizon + 60)); // under the dips of the far hills too
   Wash(back, sky, random, ink::Sky, 0.45);
 
   // Far things first, then what stands nearer, then the ground itself.
@@ -301,9 +287,10 @@ LevelPictures PaintLevel(const Level& level, const QList<DecorationItem>& decora
     }
     else if (item.kind == "hills")
     {
-      const QPainterPath hills = HillsShape(px(n[0]), px(n[1]), horizon, horizon + 2, px(n[2]), random);
-      Wash(back, hills, random, ink::Grass, 0.55);
-      Line(back, TopEdge(hills, horizon + 2), random, 2.0);
+      // Far hills and the land below them, paler than the ground in front.
+      const QPainterPath hills = HillsShape(px(n[0]), px(n[1]), horizon, size.height(), px(n[2]), random);
+      Wash(back, hills, random, ink::Grass.lighter(112), 0.5);
+      Line(back, TopEdge(hills, size.height()), random, 2.0);
     }
     else if (item.kind == "sea")
     {
@@ -330,8 +317,6 @@ LevelPictures PaintLevel(const Level& level, const QList<DecorationItem>& decora
       boulder(back, QRectF(px(n[0]) - px(n[2]) / 2, px(n[1]) - px(n[3]), px(n[2]), px(n[3])), random);
     else if (item.kind == "fence")
       fence(back, px(n[0]), px(n[1]), px(n[2]), random);
-    else if (item.kind == "pit")
-      pit(back, px(n[0]), px(n[1]), px(n[2]), size.height(), random);
   }
 
   for (const Level::LiquidRegion& region : level.GetLiquidRegions())

@@ -305,6 +305,7 @@ void Tree(QPainter& painter, QPointF foot, double height, Random& random)
     crown.addEllipse(centre + QPointF(std::cos(angle) * height * 0.2, std::sin(angle) * height * 0.15),
                      height * 0.17, height * 0.15);
   }
+  crown.addEllipse(centre, height * 0.2, height * 0.17); // no hole in the middle
   crown.setFillRule(Qt::WindingFill);
   crown = crown.simplified();
   Wash(painter, crown, random, ink::Leaf, 0.7);
