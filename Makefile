@@ -6,7 +6,7 @@ ifdef CI
 CMAKE_FLAGS += -DBV_WERROR=ON
 endif
 
-.PHONY: run test test-sanitize fuzz deps configure build clean stickman-preview
+.PHONY: run test test-sanitize fuzz deps configure build clean stickman-preview objects-preview
 
 run: build
 	$(BUILD)/bin/brisvel
@@ -40,3 +40,9 @@ fuzz: deps
 stickman-preview: configure
 	cmake --build $(BUILD) -j $(JOBS) --target brisvel-stickman
 	$(BUILD)/bin/brisvel-stickman preview data/stickman.xml build/stickman-preview
+
+# Every object of data/objects.xml in the figure's hand, facing right and left,
+# in build/objects-preview/ (all.png shows them all).
+objects-preview: configure
+	cmake --build $(BUILD) -j $(JOBS) --target brisvel-objects
+	$(BUILD)/bin/brisvel-objects preview data/objects.xml data/stickman.xml build/objects-preview

@@ -233,10 +233,9 @@ void Object::SetFacingDirection(Direction direction)
     return;
   m_facingDirection = direction;
   m_holdingPoint = invertHoldingPoint(m_holdingPoint);
+  // The mirror applies after the turn about the grip, which stays put in the
+  // item's own coordinates: the hand moves to where the mirror takes the grip.
   m_item->setTransform(QTransform::fromScale(-1, 1), true);
-  // The arm turns a held object about the hand, wherever the grip now is.
-  if (m_holder)
-    m_item->setTransformOriginPoint(m_holdingPoint);
 }
 
 Usable* Object::GetUsable()

@@ -175,6 +175,27 @@ QString outcomeName(const DrawingRecognition::Outcome& outcome)
 }
 } // namespace
 
+QTransform ObjectCreator::ToDefaultDirection(Direction drawn, Direction defaultDirection, bool& mirrored,
+                                             double& rotationDegrees)
+{
+  QTransform transform;
+  double a = Direction2Degrees(drawn);
+  mirrored = drawn == Left || drawn == UpLeft || drawn == DownLeft;
+  if (mirrored)
+  {
+    transform.scale(-1, 1);
+    a = 180 - a;
+  }
+  const double b = Direction2Degrees(defaultDirection);
+  rotationDegrees = 0;
+  if (!qFuzzyCompare(a, b))
+  {
+    transform *= QTransform().rotate(a - b);
+    rotationDegrees = b - a;
+  }
+  return transform;
+}
+
 ObjectCreator::ObjectCreator(QObject* parent)
   : QObject(parent)
   , m_imagesDb(std::make_unique<qel::MonochromeImagesDB>())
@@ -351,20 +372,8 @@ Object* ObjectCreator::addObjectToScene(const QString& id, ArtisticDrawing* draw
   {
     // Held objects keep one pose of their own: the stroke is turned into it, and
     // the item turned back so that the player still sees what was drawn.
-    QTransform transform;
-    double a = Direction2Degrees(drawnDirection);
-    if (drawnDirection == Left || drawnDirection == UpLeft || drawnDirection == DownLeft)
-    {
-      transform.scale(-1, 1);
-      mirrored = true;
-      a = 180 - a;
-    }
-    const double b = Direction2Degrees(info.grabable.defaultDirection);
-    if (!qFuzzyCompare(a, b))
-    {
-      transform *= QTransform().rotate(a - b);
-      rotation = b - a;
-    }
+    const QTransform transform =
+        ToDefaultDirection(drawnDirection, info.grabable.defaultDirection, mirrored, rotation);
     QPainterPath path = transform.map(drawing->path());
     // Rotations about the origin leave the picture off centre; the item turns
     // about its centre and the body about its origin, so they must agree.

@@ -11,6 +11,7 @@
 #include <QPointF>
 #include <QSizeF>
 #include <QString>
+#include <QTransform>
 
 #include <memory>
 
@@ -50,6 +51,12 @@ public:
     LightSourceInfo lightSource;
     bool tangible = true;
   };
+
+  /// Turns a picture drawn pointing \a drawn to point \a defaultDirection,
+  /// mirroring it when it was drawn pointing left; \a mirrored tells whether it
+  /// did, \a rotationDegrees is the item rotation that shows it as drawn again.
+  static QTransform ToDefaultDirection(Direction drawn, Direction defaultDirection, bool& mirrored,
+                                       double& rotationDegrees);
 
   explicit ObjectCreator(QObject* parent = nullptr);
   ~ObjectCreator() override;

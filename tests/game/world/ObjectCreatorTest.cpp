@@ -1,0 +1,367 @@
+#include "ObjectTestSupport.h"
+
+#include "world/ArtisticDrawing.h"
+#include "world/DrawingRecognition.h"
+#include "world/Ladder.h"
+#include "world/Object.h"
+#include "world/ObjectCreator.h"
+
+#include "InputProtocol.h"
+#include "SketchFile.h"
+#include "common/ConvertUtils.h"
+#include "common/GlobalConstants.h"
+#include "common/GraphicsItemUserData.h"
+#include "qel/MonochromeImagesDB.h"
+
+#include <box2d/b2_body.h>
+
+#include <QDataStream>
+#include <QFile>
+#include <QGraphicsItem>
+#include <QPointer>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <functional>
+
+namespace
+{
+const QList<Sketch>& references()
+{
+  static const QList<Sketch> sketches = [] {
+    QList<Sketch> read;
+    QString error;
+    EXPECT_TRUE(ReadSketches(BV_BUILT_REFERENCES, read, error)) << error.toStdString();
+    return read;
+  }();
+  return sketches;
+}
+
+/// The first reference of \a id, as a player draws it: \a sizePx large, points 8 px apart.
+QList<QPolygonF> reference(const QString& id, double sizePx)
+{
+  for (const Sketch& sketch : references())
+  {
+    if (sketch.word == id)
+      return Resample(ScaleToLongerSide(sketch.strokes, sizePx), 8);
+  }
+  ADD_FAILURE() << "no reference " << id.toStdString();
+  return {};
+}
+
+QList<Sketch> quickDrawings(const QString& name)
+{
+  QList<Sketch> sketches;
+  QString error;
+  if (!ReadSketches(BV_SHARED_SKETCHES "/quickdraw/positive/" + name + ".ndjson", sketches, error))
+    ADD_FAILURE() << error.toStdString();
+  return sketches;
+}
+
+QList<QPolygonF> line(QPointF from, QPointF to)
+{
+  QPolygonF stroke;
+  const int steps = std::max(1, int(QLineF(from, to).length() / 8));
+  for (int i = 0; i <= steps; ++i)
+    stroke << from + (to - from) * (double(i) / steps);
+  return {stroke};
+}
+
+QList<QPolygonF> ladderStrokes(QPointF bottomLeft, double width, double height)
+{
+  QList<QPolygonF> strokes = line(bottomLeft, bottomLeft + QPointF(0, -height));
+  strokes += line(bottomLeft + QPointF(width, 0), bottomLeft + QPointF(width, -height));
+  for (int i = 1; i <= 3; ++i)
+    strokes += line(bottomLeft + QPointF(0, -i * height / 4), bottomLeft + QPointF(width, -i * height / 4));
+  return strokes;
+}
+
+QList<Ladder*> ladders(const Scene& scene)
+{
+  QList<Ladder*> found;
+  for (QGraphicsItem* item : scene.items(Qt::AscendingOrder))
+  {
+    if (Ladder* ladder = ExtractLadderFromGraphicsItem(item))
+      found << ladder;
+  }
+  return found;
+}
+
+ArtisticDrawing* drawingIn(const Scene& scene)
+{
+  for (QGraphicsItem* item : scene.items())
+  {
+    if (auto* drawing = dynamic_cast<ArtisticDrawing*>(item))
+      return drawing;
+  }
+  return nullptr;
+}
+} // namespace
+
+class ObjectCreatorTest : public SceneTest
+{
+protected:
+  void SetUp() override
+  {
+    SceneTest::SetUp();
+    creator.Init(scene.get(), &materials, nullptr);
+    ASSERT_GT(creator.GetImagesDatabase().GetCount(), 0);
+    ASSERT_FALSE(creator.GetObjectDescriptions().isEmpty());
+  }
+
+  /// The object drawn last, null when the drawing made none.
+  Object* drawObject(const QList<QPolygonF>& strokes)
+  {
+    const int before = scene->GetObjects().size();
+    draw(creator, strokes);
+    return scene->GetObjects().size() > before ? scene->GetObjects().last() : nullptr;
+  }
+
+  ObjectCreator creator;
+};
+
+TEST_F(ObjectCreatorTest, ADrawnReferenceBecomesItsObjectShrinksAndRestsOnTheGround)
+{
+  for (const char* id : {"sword1_right", "apple1", "key2_left"})
+  {
+    const QList<QPolygonF> strokes = PlaceStrokes(reference(id, 400), QPointF(1200, 300));
+    Object* object = drawObject(strokes);
+    ASSERT_NE(object, nullptr) << id;
+    EXPECT_EQ(object->GetName(), DrawingRecognition::ParseId(id).name) << id;
+    EXPECT_FALSE(scene->IsPaused());
+    EXPECT_FALSE(scene->IsBlurred());
+    const ObjectCreator::ObjectInfo info = creator.getObjectInfo(object->GetName());
+    EXPECT_TRUE(object->IsShrinking()) << id;
+    tick(63);
+    EXPECT_FALSE(object->IsShrinking()) << id << ": at most a second";
+    const QRectF shrunk = object->GetItem()->sceneBoundingRect();
+    EXPECT_LE(std::min(shrunk.width(), shrunk.height()),
+              std::max(info.maximumSize.width(), info.maximumSize.height()) + 8)
+        << id;
+    tick(400);
+    ASSERT_NE(object->GetBody(), nullptr) << id;
+    EXPECT_NEAR(object->GetItem()->sceneBoundingRect().bottom(), GroundTopPx, 10) << id;
+    EXPECT_LT(object->GetBody()->GetLinearVelocity().Length(), 0.05) << id;
+  }
+}
+
+TEST_F(ObjectCreatorTest, ADrawingPointingLeftIsShownAsDrawn)
+{
+  const QList<QPolygonF> strokes = PlaceStrokes(reference("sword2_left", 200), QPointF(1200, 300));
+  QRectF drawn;
+  for (const QPolygonF& stroke : strokes)
+    drawn |= stroke.boundingRect();
+  Object* object = drawObject(strokes);
+  ASSERT_NE(object, nullptr);
+  ASSERT_EQ(object->GetName(), "sword");
+  EXPECT_EQ(object->GetFacingDirection(), Left);
+  EXPECT_DOUBLE_EQ(object->GetItem()->rotation(), 0);
+  const QRectF shown = object->GetItem()->sceneBoundingRect();
+  EXPECT_NEAR(shown.center().x(), drawn.center().x(), 3);
+  EXPECT_NEAR(shown.width(), drawn.width(), 8);
+}
+
+TEST_F(ObjectCreatorTest, PeoplesDrawingsBecomeObjectsThatFall)
+{
+  // Recognition of people's drawings is measured elsewhere; here whatever the
+  // game makes of them must be in the world and land on the ground.
+  int made = 0;
+  for (const char* name : {"apple", "sword", "key", "guitar"})
+  {
+    const QList<Sketch> sketches = quickDrawings(name);
+    for (int i = 0; i < std::min<int>(3, sketches.size()); ++i)
+    {
+      const QList<QPolygonF> strokes =
+          PlaceStrokes(Resample(ScaleToLongerSide(sketches[i].strokes, 200), 8), QPointF(700 + 500 * (made % 2), 300));
+      const int before = scene->GetObjects().size();
+      draw(creator, strokes);
+      if (scene->GetObjects().size() == before)
+        continue;
+      Object* object = scene->GetObjects().last();
+      tick(300);
+      EXPECT_NE(object->GetBody(), nullptr) << name;
+      EXPECT_NEAR(object->GetItem()->sceneBoundingRect().bottom(), GroundTopPx, 12) << name << " " << i;
+      object->Vanish();
+      ++made;
+    }
+  }
+  EXPECT_GE(made, 6);
+}
+
+TEST_F(ObjectCreatorTest, AnUnrecognisedScribbleFadesAwayWithinASecond)
+{
+  // A few random-looking dots far apart: no reference is like them.
+  QList<QPolygonF> strokes;
+  for (const QPointF& p : {QPointF(900, 100), QPointF(1050, 260), QPointF(930, 240)})
+    strokes << QPolygonF(QVector<QPointF>{p});
+  draw(creator, strokes);
+  EXPECT_TRUE(scene->GetObjects().isEmpty());
+  ArtisticDrawing* drawing = drawingIn(*scene);
+  ASSERT_NE(drawing, nullptr) << "still fading";
+  tick(63);
+  EXPECT_EQ(drawingIn(*scene), nullptr);
+  EXPECT_FALSE(scene->IsPaused());
+}
+
+TEST_F(ObjectCreatorTest, ALadderOnTheGroundStandsAndOneInTheAirFalls)
+{
+  draw(creator, ladderStrokes(QPointF(1000, GroundTopPx + 2), 60, 240));
+  ASSERT_EQ(ladders(*scene).size(), 1);
+  Ladder* fixed = ladders(*scene).last();
+  EXPECT_EQ(fixed->GetObject(), nullptr);
+  EXPECT_TRUE(fixed->IsUp());
+  EXPECT_GE(fixed->GetCleatCount(), 6);
+  EXPECT_NEAR(fixed->GetCleatY(0), fixed->GetItem()->sceneBoundingRect().bottom() - bv::LadderCleatsDistance, 1e-9);
+  EXPECT_EQ(fixed->GetClosestCleatIndex(fixed->GetItem()->sceneBoundingRect().bottom()), -1);
+
+  draw(creator, ladderStrokes(QPointF(1400, 300), 60, 240));
+  ASSERT_EQ(ladders(*scene).size(), 2);
+  Ladder* falling = ladders(*scene).last();
+  ASSERT_NE(falling->GetObject(), nullptr);
+  EXPECT_EQ(falling->GetObject()->GetCategory(), ObjectCategory::Other);
+  const double top = falling->GetItem()->sceneBoundingRect().top();
+  tick(200);
+  EXPECT_GT(falling->GetItem()->sceneBoundingRect().top(), top + 100);
+  EXPECT_NEAR(falling->GetItem()->sceneBoundingRect().bottom(), GroundTopPx, 40);
+}
+
+TEST_F(ObjectCreatorTest, DrawnStairsAreWalkedUp)
+{
+  // Three steps of 60 px rising to the right, drawn in the air so that only
+  // the stairs are under the stickman's feet.
+  const double x0 = 1000;
+  const double bottom = 300;
+  QPolygonF stroke;
+  stroke << QPointF(x0, bottom);
+  for (int i = 0; i < 3; ++i)
+  {
+    const QPointF at = stroke.last();
+    for (const QPointF& to : {at + QPointF(0, -60), at + QPointF(100, -60)})
+      stroke += line(stroke.last(), to).first().mid(1);
+  }
+  draw(creator, {stroke});
+  EXPECT_TRUE(scene->GetObjects().isEmpty());
+  EXPECT_EQ(ladders(*scene).size(), 0);
+
+  // Standing on the first step, the stickman steps up onto the second one.
+  Stickman* player = scene->GetPlayer();
+  if (player->GetFacingDirection() != Right)
+    player->TurnAround();
+  const double treadTop = bottom - 60 + m2px(bv::ApproximationBoxHeight / 2);
+  player->MoveTo(QPointF(x0 + 150, treadTop));
+  QPointF offset;
+  ASSERT_TRUE(scene->CanStickmanStep(player, 40, offset));
+  EXPECT_NEAR(offset.y(), -60, 0.5);
+  EXPECT_DOUBLE_EQ(offset.x(), 0);
+}
+
+TEST_F(ObjectCreatorTest, TheLastObjectIsSavedAndLoadedBack)
+{
+  QTemporaryDir dir;
+  const QString file = dir.filePath("last.obj");
+  creator.SaveLastObject(file);
+  EXPECT_FALSE(QFile::exists(file)) << "nothing made yet";
+
+  Object* drawn = drawObject(PlaceStrokes(reference("sword1_right", 300), QPointF(1200, 300)));
+  ASSERT_NE(drawn, nullptr);
+  creator.SaveLastObject(file);
+  ASSERT_TRUE(QFile::exists(file));
+
+  Object* loaded = creator.LoadObject(file, QPointF(600, 200));
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(loaded->GetName(), "sword");
+  EXPECT_EQ(static_cast<QGraphicsPathItem*>(loaded->GetItem())->path(),
+            static_cast<QGraphicsPathItem*>(drawn->GetItem())->path());
+  EXPECT_EQ(loaded->GetItem()->pos(), QPointF(600, 200));
+  EXPECT_TRUE(scene->GetObjects().contains(loaded));
+
+  EXPECT_EQ(creator.LoadObject(dir.filePath("missing.obj"), QPointF()), nullptr);
+}
+
+TEST_F(ObjectCreatorTest, BrokenObjectFilesGiveNoObject)
+{
+  QTemporaryDir dir;
+  const auto write = [&](const QString& name, const std::function<void(QDataStream&)>& fill) {
+    QFile file(dir.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    QDataStream stream(&file);
+    fill(stream);
+    return file.fileName();
+  };
+  QPainterPath path;
+  path.moveTo(0, 0);
+  path.lineTo(100, 0);
+  QByteArray valid;
+  {
+    QDataStream stream(&valid, QIODevice::WriteOnly);
+    stream << QString("box") << path;
+  }
+  const QStringList files{
+    write("empty.obj", [](QDataStream&) {}),
+    write("truncated.obj", [&](QDataStream& s) { s.writeRawData(valid.constData(), valid.size() - 9); }),
+    write("huge-count.obj", [](QDataStream& s) { s << QString("box") << qint32(0x7fffffff) << qint32(0) << 1.0 << 1.0; }),
+    write("negative-count.obj", [](QDataStream& s) { s << QString("box") << qint32(-5); }),
+    write("nan.obj", [](QDataStream& s) { s << QString("box") << qint32(2) << qint32(0) << std::nan("") << 0.0 << qint32(1) << 1.0 << 1.0 << qint32(0) << qint32(0); }),
+    write("far.obj", [](QDataStream& s) { s << QString("box") << qint32(2) << qint32(0) << 0.0 << 0.0 << qint32(1) << 1e12 << 1.0 << qint32(0) << qint32(0); }),
+    write("bad-type.obj", [](QDataStream& s) { s << QString("box") << qint32(2) << qint32(0) << 0.0 << 0.0 << qint32(77) << 1.0 << 1.0 << qint32(0) << qint32(0); }),
+    write("long-name.obj", [](QDataStream& s) { s << QString(100000, 'a') << QPainterPath(); }),
+    write("odd-name-length.obj", [](QDataStream& s) { s << quint32(0xfffffff1); }),
+  };
+  for (const QString& file : files)
+    EXPECT_EQ(creator.LoadObject(file, QPointF(500, 300)), nullptr) << file.toStdString();
+  EXPECT_TRUE(scene->GetObjects().isEmpty());
+}
+
+TEST_F(ObjectCreatorTest, BackspaceTakesBackTheLastStroke)
+{
+  creator.Start();
+  creator.MovePenTo(QPointF(100, 100));
+  creator.DrawLineTo(QPointF(200, 100));
+  creator.MovePenTo(QPointF(100, 150));
+  creator.DrawLineTo(QPointF(200, 180));
+  ArtisticDrawing* drawing = drawingIn(*scene);
+  ASSERT_NE(drawing, nullptr);
+  creator.RemoveLastStroke();
+  EXPECT_EQ(drawing->path().elementCount(), 2);
+  EXPECT_EQ(drawing->path().boundingRect(), QRectF(100, 100, 100, 0));
+  creator.RemoveLastStroke();
+  EXPECT_TRUE(drawing->path().isEmpty());
+  creator.RemoveLastStroke();
+  creator.Finish();
+  EXPECT_EQ(drawingIn(*scene), nullptr) << "an empty drawing is discarded";
+  EXPECT_FALSE(scene->IsPaused());
+}
+
+TEST_F(ObjectCreatorTest, DrawingPausesAndBlursTheSceneAndIgnoresStrayCommands)
+{
+  creator.Finish();
+  creator.DrawLineTo(QPointF(10, 10));
+  EXPECT_EQ(drawingIn(*scene), nullptr);
+  EXPECT_FALSE(scene->IsPaused());
+
+  creator.Start();
+  creator.Start();
+  EXPECT_TRUE(scene->IsPaused());
+  EXPECT_TRUE(scene->IsBlurred());
+  int drawings = 0;
+  for (QGraphicsItem* item : scene->items())
+    drawings += dynamic_cast<ArtisticDrawing*>(item) ? 1 : 0;
+  EXPECT_EQ(drawings, 1);
+  creator.Abort();
+  EXPECT_EQ(drawingIn(*scene), nullptr);
+  EXPECT_FALSE(scene->IsPaused());
+  EXPECT_FALSE(scene->IsBlurred());
+}
+
+TEST_F(ObjectCreatorTest, DegenerateStrokesDoNotBreakAnything)
+{
+  // A click, a zero-length stroke and a long scribble of 5,000 points.
+  draw(creator, {QPolygonF(QVector<QPointF>{QPointF(800, 200)})});
+  draw(creator, {QPolygonF(QVector<QPointF>{QPointF(800, 200), QPointF(800, 200)})});
+  QPolygonF scribble;
+  for (int i = 0; i < 5000; ++i)
+    scribble << QPointF(900 + 150 * std::sin(i * 0.37), 250 + 100 * std::cos(i * 0.23));
+  draw(creator, {scribble});
+  tick(100);
+  EXPECT_FALSE(scene->IsPaused());
+}

@@ -1,0 +1,209 @@
+#include "ObjectTestSupport.h"
+
+#include "world/Object.h"
+#include "world/ObjectCategories.h"
+#include "world/UsableObject.h"
+
+#include "common/GlobalConstants.h"
+#include "stickman/Posture.h"
+#include "stickman/Stickman.h"
+
+#include <box2d/b2_body.h>
+
+#include <QGraphicsItem>
+#include <QPointer>
+
+#include <cmath>
+#include <memory>
+
+TEST(ObjectCategoryTest, FollowsFromTheExactName)
+{
+  EXPECT_EQ(ObjectCategory::FromObjectName("sword"), ObjectCategory::ColdWeapon);
+  EXPECT_EQ(ObjectCategory::FromObjectName("assault_rifle"), ObjectCategory::Firearm);
+  EXPECT_EQ(ObjectCategory::FromObjectName("teddybear"), ObjectCategory::Gift);
+  EXPECT_EQ(ObjectCategory::FromObjectName("ham"), ObjectCategory::Food);
+  EXPECT_EQ(ObjectCategory::FromObjectName("key"), ObjectCategory::Key);
+  EXPECT_EQ(ObjectCategory::FromObjectName("saw"), ObjectCategory::Saw);
+  EXPECT_EQ(ObjectCategory::FromObjectName("helicopter"), ObjectCategory::Vehicle);
+  // Names are case-sensitive; unknown names are plain things.
+  EXPECT_EQ(ObjectCategory::FromObjectName("Sword"), ObjectCategory::Other);
+  EXPECT_EQ(ObjectCategory::FromObjectName("box"), ObjectCategory::Other);
+  EXPECT_EQ(ObjectCategory::FromObjectName(""), ObjectCategory::Other);
+  EXPECT_TRUE(ObjectCategory::IsWeapon(ObjectCategory::ColdWeapon));
+  EXPECT_TRUE(ObjectCategory::IsWeapon(ObjectCategory::Firearm));
+  EXPECT_FALSE(ObjectCategory::IsWeapon(ObjectCategory::Gift));
+}
+
+TEST(ObjectCategoryTest, CreateMakesTheClassThatUsesTheObject)
+{
+  for (const char* name : {"sword", "key", "saw"})
+  {
+    std::unique_ptr<Object> object(Object::Create(name));
+    EXPECT_NE(dynamic_cast<UsableObject*>(object.get()), nullptr) << name;
+    EXPECT_EQ(object->GetName(), name);
+  }
+  for (const char* name : {"pistol", "apple", "box", "helicopter"})
+  {
+    std::unique_ptr<Object> object(Object::Create(name));
+    EXPECT_EQ(dynamic_cast<UsableObject*>(object.get()), nullptr) << name;
+    EXPECT_EQ(object->GetCategory(), ObjectCategory::FromObjectName(name)) << name;
+  }
+}
+
+using ObjectTest = SceneTest;
+
+TEST_F(ObjectTest, ShrinksToItsMaximumSizeThenFallsAndRests)
+{
+  // 300 px wide, 150 allowed: scale 0.5 in steps of 0.01, 50 ticks.
+  Object* object = addStroke(QPointF(800, 300), 300, QSizeF(150, -1));
+  EXPECT_TRUE(object->IsShrinking());
+  EXPECT_EQ(object->GetBody(), nullptr);
+  EXPECT_NEAR(object->GetBoundingRectAfterShrinking().width(), 0.5 * object->GetItem()->sceneBoundingRect().width(),
+              2);
+  tick(49);
+  EXPECT_TRUE(object->IsShrinking());
+  EXPECT_EQ(object->GetBody(), nullptr);
+  tick(2);
+  EXPECT_FALSE(object->IsShrinking());
+  ASSERT_NE(object->GetBody(), nullptr);
+  EXPECT_NEAR(object->GetItem()->scale(), 0.5, 0.011);
+
+  tick(300);
+  const QRectF r = object->GetItem()->sceneBoundingRect();
+  EXPECT_NEAR(r.bottom(), GroundTopPx, 8);
+  EXPECT_LT(object->GetBody()->GetLinearVelocity().Length(), 0.05);
+}
+
+TEST_F(ObjectTest, TheHeightLimitCountsOnlyWhereTheWidthFits)
+{
+  QPainterPath square;
+  square.addRect(-150, -150, 300, 300);
+  auto* item = scene->addPath(square);
+  item->setPos(800, 200);
+  std::unique_ptr<Object> object(Object::Create("box"));
+  object->Init(scene.get(), item, nullptr, Material(), GrabableInfo(), UsableInfo(), QSizeF(200, 100),
+               ObjectSoundsInfo(), LightSourceInfo(), false);
+  object->ShrinkToMaximumSize();
+  EXPECT_NEAR(item->scale(), 200.0 / item->boundingRect().width(), 1e-9);
+
+  auto* tall = scene->addPath(square);
+  std::unique_ptr<Object> limited(Object::Create("box"));
+  limited->Init(scene.get(), tall, nullptr, Material(), GrabableInfo(), UsableInfo(), QSizeF(0, 100),
+                ObjectSoundsInfo(), LightSourceInfo(), false);
+  limited->ShrinkToMaximumSize();
+  EXPECT_NEAR(tall->scale(), 100.0 / tall->boundingRect().height(), 1e-9);
+}
+
+TEST_F(ObjectTest, AnIntangibleObjectNeverFalls)
+{
+  Object* object = addStroke(QPointF(800, 300), 100, QSizeF(-1, -1), false);
+  tick(60);
+  EXPECT_EQ(object->GetBody(), nullptr);
+  EXPECT_DOUBLE_EQ(object->GetItem()->pos().y(), 300);
+
+  Stickman* player = scene->GetPlayer();
+  player->GrabItem(object);
+  player->DropItem();
+  tick(10);
+  EXPECT_EQ(object->GetBody(), nullptr);
+}
+
+TEST_F(ObjectTest, IsPickedUpCarriedTurnedAndDropped)
+{
+  Stickman* player = scene->GetPlayer();
+  Object* object = addStroke(player->pos() + QPointF(40, -20), 80, QSizeF(-1, -1));
+  tick(30);
+  ASSERT_NE(object->GetBody(), nullptr);
+
+  player->GrabItem(object);
+  EXPECT_EQ(object->GetHolder(), player);
+  EXPECT_EQ(object->GetBody(), nullptr);
+  const auto hand = [&] { return player->mapToScene(player->GetHolderJoint()->position); };
+  // The grip (a quarter along the stroke) is in the hand.
+  const auto grip = [&] { return object->GetItem()->mapToScene(object->GetItem()->transformOriginPoint()); };
+  const auto gripInHand = [&] { return QLineF(grip(), hand()).length() < 1.0; };
+  EXPECT_TRUE(gripInHand());
+
+  const double startX = player->pos().x();
+  player->Move(Right);
+  tick(40);
+  EXPECT_GT(player->pos().x(), startX);
+  EXPECT_TRUE(gripInHand());
+  EXPECT_EQ(object->GetBody(), nullptr);
+
+  player->TurnAround();
+  tick(2);
+  EXPECT_EQ(object->GetFacingDirection(), Left);
+  EXPECT_LT(object->GetItem()->transform().m11(), 0) << "mirrored";
+  EXPECT_TRUE(gripInHand());
+  // The stroke now reaches out to the left of the hand: most of it lies there.
+  EXPECT_LT(object->GetItem()->sceneBoundingRect().center().x(), hand().x());
+
+  player->DropItem();
+  EXPECT_EQ(object->GetHolder(), nullptr);
+  ASSERT_NE(object->GetBody(), nullptr);
+  tick(200);
+  EXPECT_NEAR(object->GetItem()->sceneBoundingRect().bottom(), GroundTopPx, 8);
+}
+
+TEST_F(ObjectTest, TurningTwiceTheSameWayMirrorsOnce)
+{
+  Object* object = addStroke(QPointF(800, 300), 80, QSizeF(-1, -1));
+  object->SetFacingDirection(Left);
+  object->SetFacingDirection(Left);
+  EXPECT_LT(object->GetItem()->transform().m11(), 0);
+  // Grabbing turns it back to its own pose.
+  scene->GetPlayer()->GrabItem(object);
+  EXPECT_GT(object->GetItem()->transform().m11(), 0);
+}
+
+TEST_F(ObjectTest, IsUsedOnlyByItsHolderAndInUseFromTheKeyMoment)
+{
+  Stickman* player = scene->GetPlayer();
+  auto* sword = static_cast<UsableObject*>(addStroke(player->pos() + QPointF(40, -20), 80, QSizeF(-1, -1), true,
+                                                     "sword"));
+  sword->Use(player);
+  EXPECT_TRUE(player->GetCurrentAnimationName().isEmpty()) << "not held: nothing happens";
+
+  player->GrabItem(sword);
+  player->Use();
+  EXPECT_EQ(player->GetCurrentAnimationName(), "swing");
+  bool wasInUse = false;
+  for (int i = 0; i < 200 && !player->GetCurrentAnimationName().isEmpty(); ++i)
+  {
+    tick(1);
+    wasInUse = wasInUse || sword->IsInUse();
+  }
+  EXPECT_TRUE(wasInUse);
+  EXPECT_FALSE(sword->IsInUse());
+}
+
+TEST_F(ObjectTest, AGripWithoutAttributesIsTheTopLeftCorner)
+{
+  QPainterPath path;
+  path.addRect(-50, -20, 100, 40);
+  auto* item = scene->addPath(path);
+  Object* object = Object::Create("box");
+  GrabableInfo grabable;
+  grabable.grabable = true;
+  object->Init(scene.get(), item, nullptr, Material(), grabable, UsableInfo(), QSizeF(-1, -1), ObjectSoundsInfo(),
+               LightSourceInfo(), false);
+  scene->AddObject(object, false);
+  scene->GetPlayer()->GrabItem(object);
+  const QRectF r = item->boundingRect();
+  EXPECT_EQ(item->transformOriginPoint(), QPointF(std::trunc(r.x()), std::trunc(r.y())));
+}
+
+TEST_F(ObjectTest, VanishesOutOfHandAndIsDeletedAfterFadingOut)
+{
+  Stickman* player = scene->GetPlayer();
+  QPointer<Object> object = addStroke(player->pos() + QPointF(40, -20), 80, QSizeF(-1, -1));
+  player->GrabItem(object);
+  object->Vanish();
+  EXPECT_EQ(player->GetGrabbedItem(), nullptr);
+  EXPECT_TRUE(object->IsVanished());
+  EXPECT_EQ(object->GetBody(), nullptr);
+  EXPECT_FALSE(scene->GetObjects().contains(object.data()));
+  tick(70);
+  EXPECT_TRUE(object.isNull());
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "world/Level.h"
+#include "world/Materials.h"
+#include "world/Scene.h"
+
+#include "stickman/Stickman.h"
+
+#include <QGraphicsPathItem>
+#include <QList>
+#include <QPolygonF>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class Object;
+class ObjectCreator;
+
+/// A running scene on flat ground whose top is at GroundTopPx, the player
+/// standing on it at x = 300 px.
+class SceneTest : public ::testing::Test
+{
+protected:
+  static constexpr double GroundTopPx = 600;
+
+  void SetUp() override;
+  void TearDown() override;
+
+  /// Advances the scene by \a ticks ticks of 16 ms.
+  void tick(int ticks);
+  /// An object of a straight stroke \a widthPx wide, centred on its origin, at \a pos.
+  Object* addStroke(const QPointF& pos, double widthPx, const QSizeF& maximumSize, bool tangible = true,
+                    const QString& name = "stick");
+  /// The strokes drawn through the creator's slots, as the input handler does.
+  void draw(ObjectCreator& creator, const QList<QPolygonF>& strokes);
+
+  Materials materials;
+  Level level{QSizeF()};
+  Stickman stickmanTemplate{nullptr, nullptr, nullptr};
+  std::unique_ptr<Scene> scene;
+};
+
+/// Strokes placed so that their bounding box has its bottom centre at \a bottomCentre.
+QList<QPolygonF> PlaceStrokes(const QList<QPolygonF>& strokes, const QPointF& bottomCentre);
