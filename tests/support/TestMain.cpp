@@ -11,8 +11,12 @@ extern "C" const char* __asan_default_options()
 
 extern "C" const char* __lsan_default_suppressions()
 {
-  // Qt 5.15's offscreen platform plugin never frees its screen objects.
-  return "leak:libqoffscreen.so\n";
+  // Qt 5.15's offscreen platform plugin never frees its screen objects; GStreamer
+  // (behind Qt's media player) keeps its plugin registry and type caches for the process.
+  return "leak:libqoffscreen.so\n"
+         "leak:libgst\n"
+         "leak:libglib-2.0.so\n"
+         "leak:libgobject-2.0.so\n";
 }
 
 extern "C" const char* __ubsan_default_options()

@@ -185,31 +185,41 @@ void finish(Signal& signal, double peak, Ending ending)
       sample *= peak / loudest;
 }
 
-bool writeWave(const std::string& path, const Signal& signal)
+bool writeWave(const std::string& path, const std::vector<Signal>& channels)
 {
+  if (channels.empty())
+    return false;
+  const std::size_t frames = channels.front().size();
+  for (const Signal& channel : channels)
+    if (channel.size() != frames)
+      return false;
   std::ofstream file(path, std::ios::binary);
   auto put = [&file](std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
       file.put(static_cast<char>((value >> (8 * i)) & 0xFF));
   };
-  const std::uint32_t dataSize = static_cast<std::uint32_t>(signal.size() * 2);
+  const std::uint32_t count = static_cast<std::uint32_t>(channels.size());
+  const std::uint32_t dataSize = static_cast<std::uint32_t>(frames * count * 2);
   file.write("RIFF", 4);
   put(36 + dataSize, 4);
   file.write("WAVEfmt ", 8);
   put(16, 4);
   put(1, 2); // PCM
-  put(1, 2); // mono
+  put(count, 2);
   put(SampleRate, 4);
-  put(SampleRate * 2, 4);
-  put(2, 2);
+  put(SampleRate * 2 * count, 4);
+  put(2 * count, 2);
   put(16, 2);
   file.write("data", 4);
   put(dataSize, 4);
-  for (double sample : signal)
-  {
-    const long value = std::lround(std::clamp(sample, -1.0, 1.0) * 32767);
-    put(static_cast<std::uint32_t>(value) & 0xFFFF, 2);
-  }
+  for (std::size_t i = 0; i < frames; ++i)
+    for (const Signal& channel : channels)
+    {
+      const long value = std::lround(std::clamp(channel[i], -1.0, 1.0) * 32767);
+      put(static_cast<std::uint32_t>(value) & 0xFFFF, 2);
+    }
   return static_cast<bool>(file);
 }
+
+bool writeWave(const std::string& path, const Signal& signal) { return writeWave(path, std::vector<Signal>{signal}); }
 } // namespace synth

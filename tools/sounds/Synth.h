@@ -55,5 +55,7 @@ enum class Ending
 /// and scales the loudest sample to peak (0..1).
 void finish(Signal& signal, double peak, Ending ending = Ending::FadeOut);
 
+/// 16-bit PCM; several channels are interleaved and must be of the same length.
+bool writeWave(const std::string& path, const std::vector<Signal>& channels);
 bool writeWave(const std::string& path, const Signal& signal);
 } // namespace synth

@@ -37,6 +37,17 @@ Signal footstepsGrass()
   return s;
 }
 
+// Sand gives under the foot: a soft, dull crunch with a little hiss of grains.
+Signal footstepsSand()
+{
+  Signal s = silence(0.22);
+  add(s, decaying(lowPass(noise(0.2, 15), 1200, 700, 0.7), 0.012, 0.045));
+  add(s, decaying(bandPass(noise(0.16, 16), 3800, 3000, 0.9), 0.010, 0.030), 0.35, 0.02);
+  add(s, decaying(sine(0.12, 80, 55), 0.006, 0.030), 0.4);
+  finish(s, 0.28);
+  return s;
+}
+
 Signal footstepsStone()
 {
   Signal s = silence(0.15);
@@ -347,6 +358,7 @@ struct SoundRecipe
 
 const SoundRecipe Sounds[] = {
     {"footsteps_grass", footstepsGrass},
+    {"footsteps_sand", footstepsSand},
     {"footsteps_stone", footstepsStone},
     {"footsteps_wood", footstepsWood},
     {"splash", splash},

@@ -1,0 +1,72 @@
+#include "Pictures.h"
+#include "Sketchbook.h"
+
+#include "common/FilePaths.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+// Every picture the game loads from its directory is there, at the size it is drawn.
+TEST(Pictures, TheGameFindsEveryPicture)
+{
+  const struct
+  {
+    QString path;
+    QSize size;
+  } expected[] = {{GetGameMenuBackgroundPath(), {1920, 1080}},
+                  {GetHelpScreenPath(), {1920, 1080}},
+                  {GetDataRootPath() + "/drawing_cursor.png", {48, 48}},
+                  {GetDataRootPath() + "/space1.png", {124, 64}},
+                  {GetDataRootPath() + "/space2.png", {124, 64}}};
+  for (const auto& picture : expected)
+  {
+    const QImage image(picture.path);
+    EXPECT_FALSE(image.isNull()) << picture.path.toStdString();
+    EXPECT_EQ(image.size(), picture.size) << picture.path.toStdString();
+  }
+}
+
+// The cursor's hot spot is (0, 0): the pencil's point must be there, and the
+// rest of the corner row clear so that the picture does not hide what is drawn.
+TEST(Pictures, CursorPointsWithItsTipAtTheHotSpot)
+{
+  const QImage cursor = pictures::DrawingCursor();
+  int opaqueNearTip = 0;
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x)
+      opaqueNearTip += qAlpha(cursor.pixel(x, y)) > 100;
+  EXPECT_GE(opaqueNearTip, 4);
+  EXPECT_EQ(qAlpha(cursor.pixel(47, 0)), 0);
+  EXPECT_EQ(qAlpha(cursor.pixel(0, 47)), 0);
+  EXPECT_GT(qGray(cursor.pixel(1, 1)), 0);
+  EXPECT_LT(qGray(cursor.pixel(1, 1)), 110) << "the lead is dark";
+}
+
+TEST(Pictures, ContinueFramesBlinkBetweenTwoDifferentPictures)
+{
+  const QImage up = pictures::ContinueIndicator(1), down = pictures::ContinueIndicator(2);
+  EXPECT_EQ(up.size(), down.size());
+  EXPECT_NE(up, down);
+}
+
+// The same program paints the same pictures, so the build is reproducible.
+TEST(Pictures, PaintingIsDeterministic)
+{
+  ASSERT_TRUE(sketchbook::LoadLettering());
+  EXPECT_EQ(pictures::MenuBackground(), pictures::MenuBackground());
+  EXPECT_EQ(pictures::Icon(64), pictures::Icon(64));
+}
+
+// The menu's buttons sit in the middle of the lower half: the picture is calm
+// there (no pencil lines), so their labels stay readable.
+TEST(Pictures, MenuLeavesRoomForTheButtons)
+{
+  ASSERT_TRUE(sketchbook::LoadLettering());
+  const QImage menu = pictures::MenuBackground();
+  int dark = 0, total = 0;
+  for (int y = 540; y < 700; y += 2)
+    for (int x = 480; x < 1440; x += 2, ++total)
+      dark += qGray(menu.pixel(x, y)) < 120;
+  EXPECT_LT(dark, total / 200);
+}

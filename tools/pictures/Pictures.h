@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QString>
+
+struct Sketch;
+
+/// The game's pictures beside its levels, all in the sketchbook look. Each
+/// function paints the same picture every time.
+namespace pictures
+{
+/// The main menu's background, 1920 × 1080, with the title; the middle of the
+/// lower half stays quiet for the menu's buttons.
+QImage MenuBackground();
+/// The how-to-play screen, 1920 × 1080: the keys, and how to draw every object
+/// in \a references (the first drawing of each gameplay object pointing right or
+/// nowhere) plus a ladder and stairs.
+QImage HelpScreen(const QList<Sketch>& references, const QStringList& objectNames);
+/// The pencil cursor shown while drawing, 48 × 48, its tip at (0, 0).
+QImage DrawingCursor();
+/// The two frames of the blinking "press Space to continue" sign (1 and 2).
+QImage ContinueIndicator(int frame);
+/// The program's icon, \a sizePx square.
+QImage Icon(int sizePx);
+} // namespace pictures
