@@ -20,7 +20,7 @@
 
 namespace
 {
-Q_LOGGING_CATEGORY(lcLevel, "bv.level", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcLevel, "bv.world")
 
 // Beyond this size a length or coordinate in metres is no level's, and in
 // single precision (Box2D) it would lose the centimetres a level needs.

@@ -277,7 +277,7 @@ int main(int argc, char* argv[])
   data.Load();
   // The loader's findings are printed below; its log would repeat them. Why a
   // cutscene does not load is the cutscene reader's to say, on stderr.
-  QLoggingCategory::setFilterRules(QStringLiteral("bv.level.debug=false\nbv.level.warning=false\nbv.cutscene.debug=true"));
+  QLoggingCategory::setFilterRules(QStringLiteral("bv.world.debug=false\nbv.world.warning=false"));
   int errors = 0;
   for (const QString& file : files)
     errors += LevelChecker(file, data).Run(out);

@@ -1,4 +1,5 @@
 #include "LevelTestSupport.h"
+#include "LogCapture.h"
 #include "NumericLocale.h"
 
 #include "common/FilePaths.h"
@@ -796,4 +797,15 @@ TEST_F(LevelTest, EmptyDoorPicturePathsStayEmpty)
   EXPECT_TRUE(level.GetDoors()[0].closedImagePath.isEmpty());
   EXPECT_EQ(level.GetDoors()[1].openedImagePath, directory.Path(QStringLiteral("door-open.png")));
   EXPECT_TRUE(level.GetDoors()[1].closedImagePath.isEmpty());
+}
+
+TEST_F(LevelTest, WhatTheLoaderLeavesOutIsLoggedByDefault)
+{
+  const LogCapture log;
+  ASSERT_TRUE(load(MinimalLevel("<music><track name=\"no-such-track\"/></music>"
+                                "<intermezzo><cutscene special=\"dragon\"/></intermezzo>")));
+  const QString lines = log.lines().join('\n');
+  EXPECT_TRUE(lines.contains("Music file does not exist")) << lines.toStdString();
+  EXPECT_TRUE(lines.contains("dragon")) << lines.toStdString();
+  EXPECT_TRUE(lines.contains("Could not load intermezzo cutscene!")) << lines.toStdString();
 }
