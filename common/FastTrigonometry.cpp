@@ -3,6 +3,7 @@
 #include "common/Angles.h"
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace
@@ -17,13 +18,20 @@ unsigned tableIndex(double degrees)
   return static_cast<unsigned>(degrees / StepDegrees);
 }
 
+// As adding or subtracting 360 until the angle lies in [0, 360] would, but in
+// one step whatever the angle's size.
 double normalized(double degrees)
 {
-  while (degrees < 0)
-    degrees += 360;
-  while (degrees > 360)
-    degrees -= 360;
-  return degrees;
+  const double reduced = std::fmod(degrees, 360.0);
+  if (reduced < 0)
+    return reduced + 360.0;
+  return reduced == 0 && degrees > 0 ? 360.0 : reduced;
+}
+
+template <double (*lookUp)(double)>
+double safely(double degrees)
+{
+  return std::isfinite(degrees) ? lookUp(normalized(degrees)) : std::numeric_limits<double>::quiet_NaN();
 }
 } // namespace
 
@@ -53,6 +61,6 @@ double FastSin(double degrees) { return sinTable[tableIndex(degrees)]; }
 double FastCos(double degrees) { return cosTable[tableIndex(degrees)]; }
 double FastTan(double degrees) { return tanTable[tableIndex(degrees)]; }
 
-double FastSafeSin(double degrees) { return FastSin(normalized(degrees)); }
-double FastSafeCos(double degrees) { return FastCos(normalized(degrees)); }
-double FastSafeTan(double degrees) { return FastTan(normalized(degrees)); }
+double FastSafeSin(double degrees) { return safely<FastSin>(degrees); }
+double FastSafeCos(double degrees) { return safely<FastCos>(degrees); }
+double FastSafeTan(double degrees) { return safely<FastTan>(degrees); }

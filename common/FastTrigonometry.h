@@ -9,7 +9,9 @@ double FastSin(double degrees);
 double FastCos(double degrees);
 double FastTan(double degrees);
 
-/// Any angle: it is first brought into [0, 360].
+/// Any finite angle: it is first brought into [0, 360] (a positive multiple of
+/// 360 gives 360, a negative one 0). An infinite or NaN angle gives NaN, as the
+/// math library's functions do.
 double FastSafeSin(double degrees);
 double FastSafeCos(double degrees);
 double FastSafeTan(double degrees);

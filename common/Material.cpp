@@ -1,12 +1,13 @@
 #include "common/Material.h"
 
+#include "common/XmlUtils.h"
+
 #include <box2d/b2_fixture.h>
-#include <tinyxml.h>
 
 bool Material::Load(const TiXmlElement* element)
 {
-  return element->Attribute("friction", &friction) && element->Attribute("restitution", &restitution) &&
-         element->Attribute("density", &density);
+  return xml::LoadNumber(element, "friction", friction) && xml::LoadNumber(element, "restitution", restitution) &&
+         xml::LoadNumber(element, "density", density);
 }
 
 void Material::ApplyTo(b2FixtureDef& fixtureDef) const

@@ -11,7 +11,8 @@ struct Material
   double density = 1.0;
 
   /// Reads "friction", "restitution", "density" in that order and stops at the
-  /// first missing one; true only when all three were there.
+  /// first one that is missing or not a finite number; true only when all three
+  /// were read.
   bool Load(const TiXmlElement* element);
   void ApplyTo(b2FixtureDef& fixtureDef) const;
 };

@@ -1,14 +1,17 @@
 // Feeds arbitrary bytes to Level::Load as a level file, in a level directory
 // that holds the pictures such a file names, so that every reading path runs.
+// Whatever loads must be something the scene can build without Box2D aborting.
 
 #include "world/Level.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <QLineF>
 #include <QLoggingCategory>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -35,6 +38,36 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
   return 0;
 }
 
+namespace
+{
+// Box2D's linear slop: chain vertices closer than this abort it.
+constexpr double MinVertexSpacingM = 0.005;
+
+bool isFinite(const QRectF& rect)
+{
+  return std::isfinite(rect.x()) && std::isfinite(rect.y()) && std::isfinite(rect.width()) && std::isfinite(rect.height());
+}
+
+void checkBuildable(const Level& loaded)
+{
+  for (const Level::StaticObject& object : loaded.GetStaticObjects())
+  {
+    const QPolygonF& polygon = object.polygon;
+    if (polygon.size() < 3)
+      std::abort();
+    for (int i = 0; i < polygon.size(); ++i)
+      if (!(QLineF(polygon[i], polygon[(i + 1) % polygon.size()]).length() >= MinVertexSpacingM))
+        std::abort();
+  }
+  for (const Level::LiquidRegion& liquid : loaded.GetLiquidRegions())
+    if (!isFinite(liquid.area) || !(liquid.area.width() >= 0.01 && liquid.area.height() >= 0.01))
+      std::abort();
+  for (const Level::GroundRegion& ground : loaded.GetGroundRegions())
+    if (!isFinite(ground.area) || !(ground.area.width() > 0 && ground.area.height() > 0))
+      std::abort();
+}
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
   const QString path = directory->filePath(QStringLiteral("level.xml"));
@@ -47,7 +80,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // One record loaded again and again, as the game does; a failed load must
   // leave it whole.
   const QSizeF levelSize = level->GetSize();
-  if (!level->Load(path) && level->GetSize() != levelSize)
-    std::abort();
+  if (!level->Load(path))
+  {
+    if (level->GetSize() != levelSize)
+      std::abort();
+    return 0;
+  }
+  checkBuildable(*level);
   return 0;
 }

@@ -10,6 +10,7 @@
 #include <QLoggingCategory>
 
 #include <algorithm>
+#include <cmath>
 
 namespace qel
 {
@@ -19,6 +20,20 @@ Q_LOGGING_CATEGORY(lcQel, "bv.qel")
 
 /// Entries compared in full to find a first bound for a classification.
 constexpr size_t BoundSamples = 32;
+
+// A grid without cells has no share of a cell to compare with, and a value
+// that is not finite makes every difference NaN.
+bool isUsable(const MonochromeImageInfo& entry)
+{
+  for (int i = 0; i < entry.GetMatrixCount(); ++i)
+  {
+    const FrequencyMatrix& matrix = entry.GetMatrix(i);
+    const std::vector<double>& values = matrix.GetValues();
+    if (values.empty() || !std::all_of(values.begin(), values.end(), [](double value) { return std::isfinite(value); }))
+      return false;
+  }
+  return true;
+}
 } // namespace
 
 MonochromeImagesDB::MonochromeImagesDB() = default;
@@ -40,12 +55,16 @@ bool MonochromeImagesDB::Load(const QString& fileName)
     const qint64 offset = file.pos();
     auto entry = std::make_unique<MonochromeImageInfo>();
     stream >> *entry;
+    if (stream.status() == QDataStream::Ok && !isUsable(*entry))
+      stream.setStatus(QDataStream::ReadCorruptData);
     if (stream.status() != QDataStream::Ok)
     {
+      // A game with the references before the damage still recognises most drawings.
       qCWarning(lcQel) << "The images DB" << fileName << "is"
                        << (stream.status() == QDataStream::ReadPastEnd ? "cut short" : "corrupt") << "in record"
-                       << entries.size() << "starting at byte" << offset << "; nothing was loaded";
-      return false;
+                       << entries.size() << "starting at byte" << offset << "; the" << entries.size()
+                       << "records before it are loaded";
+      break;
     }
     entries.push_back(std::move(entry));
   }

@@ -24,9 +24,11 @@ public:
   MonochromeImagesDB(const MonochromeImagesDB&) = delete;
   MonochromeImagesDB& operator=(const MonochromeImagesDB&) = delete;
 
-  /// Replaces the entries by the file's signatures. False, with the entries
-  /// unchanged and the reason logged, when the file cannot be opened or is not a
-  /// sequence of complete, well-formed signatures.
+  /// Replaces the entries by the file's signatures. A record that is cut
+  /// short or damaged (a negative count or size, an empty grid, a value that is
+  /// infinite or NaN) ends the reading: the complete records before it are
+  /// loaded and a warning names the file and the record. False, with the
+  /// entries unchanged and the reason logged, only when the file cannot be opened.
   bool Load(const QString& fileName);
   /// Writes the entries in order; false when the file cannot be written.
   bool Save(const QString& fileName) const;

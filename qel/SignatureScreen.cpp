@@ -69,17 +69,18 @@ void SignatureScreen::Add(const MonochromeImageInfo& signature)
   for (int i = 0; i < signature.GetMatrixCount(); ++i)
   {
     const FrequencyMatrix& matrix = signature.GetMatrix(i);
-    auto size = std::find_if(m_sizes.begin(), m_sizes.end(),
-                             [&matrix](const Size& known) { return known.size == matrix.GetSize(); });
-    if (size == m_sizes.end())
+    const FrequencyMatrix::Size grid = matrix.GetSize();
+    const auto known = m_sizeIndex.emplace(std::make_pair(grid.width, grid.height), static_cast<int>(m_sizes.size()));
+    if (known.second)
     {
-      const FrequencyMatrix::Size grid = matrix.GetSize();
       const double floor = 1.0 / (static_cast<double>(grid.width) * static_cast<double>(grid.height));
-      size = m_sizes.insert(m_sizes.end(), Size{grid, static_cast<float>(floor), {}});
+      m_sizes.push_back(Size{grid, static_cast<float>(floor), {}});
     }
+    const int index = known.first->second;
+    Size& size = m_sizes[index];
     const std::vector<double>& values = matrix.GetValues();
-    m_grids.push_back({static_cast<int>(size - m_sizes.begin()), size->values.size(), absoluteSum(values)});
-    size->values.insert(size->values.end(), values.begin(), values.end());
+    m_grids.push_back({index, size.values.size(), absoluteSum(values)});
+    size.values.insert(size.values.end(), values.begin(), values.end());
   }
   m_entryGrids.push_back(m_grids.size());
 }
@@ -87,6 +88,7 @@ void SignatureScreen::Add(const MonochromeImageInfo& signature)
 void SignatureScreen::Clear()
 {
   m_sizes.clear();
+  m_sizeIndex.clear();
   m_grids.clear();
   m_entryGrids.assign(1, 0);
 }
@@ -100,12 +102,10 @@ SignatureScreen::Probe SignatureScreen::Prepare(const MonochromeImageInfo& pictu
     const FrequencyMatrix& matrix = picture.GetMatrix(i);
     const std::vector<double>& values = matrix.GetValues();
     probe.m_grids.push_back({std::vector<float>(values.begin(), values.end()), absoluteSum(values)});
-    for (size_t size = 0; size < m_sizes.size(); ++size)
-    {
-      // As FindFrequencyMatrix: the first grid of a size is the one compared.
-      if (m_sizes[size].size == matrix.GetSize() && probe.m_gridOfSize[size] < 0)
-        probe.m_gridOfSize[size] = i;
-    }
+    const auto size = m_sizeIndex.find(std::make_pair(matrix.GetSize().width, matrix.GetSize().height));
+    // As FindFrequencyMatrix: the first grid of a size is the one compared.
+    if (size != m_sizeIndex.end() && probe.m_gridOfSize[size->second] < 0)
+      probe.m_gridOfSize[size->second] = i;
   }
   return probe;
 }

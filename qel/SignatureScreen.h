@@ -3,6 +3,8 @@
 #include "qel/FrequencyMatrix.h"
 
 #include <cstddef>
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace qel
@@ -59,6 +61,8 @@ private:
     double absoluteSum;
   };
   std::vector<Size> m_sizes;
+  /// (width, height) to index in m_sizes: a database may hold many sizes.
+  std::map<std::pair<int, int>, int> m_sizeIndex;
   std::vector<Grid> m_grids;
   /// Entry i's grids are m_grids[m_entryGrids[i]] up to m_grids[m_entryGrids[i + 1]].
   std::vector<std::size_t> m_entryGrids{0};

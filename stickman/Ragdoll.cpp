@@ -64,7 +64,8 @@ void Ragdoll::createJoints(const QList<JointInfo>& joints, Direction direction)
   {
     const auto a = m_elements.constFind(info.elementA);
     const auto b = m_elements.constFind(info.elementB);
-    if (a == m_elements.constEnd() || b == m_elements.constEnd() || !a->body || !b->body)
+    // Box2D aborts on a joint between a body and itself.
+    if (a == m_elements.constEnd() || b == m_elements.constEnd() || !a->body || !b->body || a->body == b->body)
       continue;
     const auto anchorA = a->anchors.constFind(info.anchor);
     const auto anchorB = b->anchors.constFind(info.anchor);

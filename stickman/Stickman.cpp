@@ -61,32 +61,81 @@ QString number(double value)
   return QString::number(value, 'g', 6);
 }
 
-double doubleAttribute(const TiXmlElement* element, const char* name, double defaultValue)
+// Far beyond any figure's size in pixels, yet well inside single precision,
+// which Box2D computes in.
+constexpr double MaxMagnitude = 1e6;
+
+// Reads the stickman file, saying in the log with the file name and line what
+// it leaves out.
+class FileReader
 {
-  double value = defaultValue;
-  element->QueryDoubleAttribute(name, &value);
-  return value;
-}
+public:
+  explicit FileReader(const QString& fileName)
+    : m_fileName(fileName)
+  {
+  }
+
+  /// \a defaultValue when the attribute is missing; false, with a message,
+  /// when it is not a finite number of at most MaxMagnitude.
+  bool Number(const TiXmlElement* element, const char* name, double defaultValue, double& value) const
+  {
+    value = defaultValue;
+    const char* text = element->Attribute(name);
+    if (!text)
+      return true;
+    if (xml::ParseNumber(text, value) && std::fabs(value) <= MaxMagnitude)
+      return true;
+    value = defaultValue;
+    Skip(element, QStringLiteral("\"%1\" is %2, not a finite number of at most %3")
+                    .arg(QLatin1String(name), QString::fromUtf8(text))
+                    .arg(MaxMagnitude));
+    return false;
+  }
+
+  /// The joint the attribute names; null when it is missing or names none.
+  static Joint* NamedJoint(const TiXmlElement* element, const char* name, const QMap<QString, Joint*>& joints)
+  {
+    const QString jointName = xml::LoadString(element, name);
+    return jointName.isEmpty() ? nullptr : joints.value(jointName, nullptr);
+  }
+
+  void Skip(const TiXmlElement* element, const QString& why) const
+  {
+    qCWarning(lcStickman).noquote() << QStringLiteral("%1:%2: <%3> skipped: %4")
+                                         .arg(m_fileName, QString::number(element->Row()),
+                                              QString::fromUtf8(element->Value()), why);
+  }
+
+  // "joint" children of a posture element, relative to its "left" and "top";
+  // null when the corner is unreadable.
+  Posture* LoadPosture(const TiXmlElement* element, const QMap<QString, Joint*>& joints) const
+  {
+    double left = 0;
+    double top = 0;
+    if (!Number(element, "left", 0, left) || !Number(element, "top", 0, top))
+      return nullptr;
+    auto* posture = new Posture;
+    for (const TiXmlElement* joint = element->FirstChildElement("joint"); joint;
+         joint = joint->NextSiblingElement("joint"))
+    {
+      Joint* target = NamedJoint(joint, "name", joints);
+      double x = 0;
+      double y = 0;
+      if (target && Number(joint, "x", 0, x) && Number(joint, "y", 0, y))
+        posture->AddJointPosition(target, QPointF(x - left, y - top));
+    }
+    return posture;
+  }
+
+private:
+  QString m_fileName;
+};
 
 bool isMoving(const QPointF& offset)
 {
   return std::abs(offset.x()) > MinOffset || std::abs(offset.y()) > MinOffset;
 }
 
-// "joint" children of a posture element, relative to its "left" and "top".
-Posture* loadPosture(const TiXmlElement* element, const QMap<QString, Joint*>& joints)
-{
-  const QPointF origin(doubleAttribute(element, "left", 0), doubleAttribute(element, "top", 0));
-  auto* posture = new Posture;
-  for (const TiXmlElement* joint = element->FirstChildElement("joint"); joint;
-       joint = joint->NextSiblingElement("joint"))
-  {
-    Joint* target = joints.value(xml::LoadString(joint, "name"), nullptr);
-    if (target)
-      posture->AddJointPosition(target, xml::LoadPointF(joint) - origin);
-  }
-  return posture;
-}
 } // namespace
 
 Stickman::Stickman(QGraphicsItem* parent, QGraphicsScene* scene, MoveConstraints* constraints)
@@ -111,9 +160,13 @@ Stickman::~Stickman()
 bool Stickman::Load(const QString& fileName)
 {
   TiXmlDocument document;
-  if (!document.LoadFile(QFile::encodeName(fileName).constData(), TIXML_ENCODING_UTF8))
+  QString problem;
+  if (!xml::LoadDocument(fileName, document, problem))
   {
-    qCWarning(lcStickman) << fileName << "cannot be read:" << document.ErrorDesc();
+    qCWarning(lcStickman).noquote() << QStringLiteral("%1%2: cannot be loaded: %3")
+                                         .arg(fileName,
+                                              document.Error() ? QStringLiteral(":%1").arg(document.ErrorRow()) : QString(),
+                                              problem);
     return false;
   }
   const TiXmlElement* root = document.RootElement();
@@ -128,36 +181,57 @@ bool Stickman::Load(const QString& fileName)
                           << "lacks one of \"joints\", \"key-points\", \"drawing\", \"static-postures\", \"animations\"";
     return false;
   }
+  // The standing figure sets the stickman's size: without it the figure
+  // would have none.
+  for (const QString& standing : {StandingRight, StandingLeft})
+  {
+    const TiXmlElement* element = postures->FirstChildElement("posture");
+    while (element && xml::LoadString(element, "name") != standing)
+      element = element->NextSiblingElement("posture");
+    if (!element)
+    {
+      qCWarning(lcStickman).noquote() << fileName + QStringLiteral(": has no \"%1\" posture").arg(standing);
+      return false;
+    }
+  }
 
+  const FileReader reader(fileName);
   QMap<QString, Joint*> joints;
   for (const TiXmlElement* element = jointsElement->FirstChildElement("joint"); element;
        element = element->NextSiblingElement("joint"))
   {
     const QString name = xml::LoadString(element, "name");
-    if (name.isNull())
+    if (name.isEmpty())
+    {
+      reader.Skip(element, QStringLiteral("no name"));
       continue;
+    }
     Joint* joint = AddJoint(name);
     joints.insert(name, joint);
   }
-  m_holder = joints.value(xml::LoadString(keyPoints, "holder"), nullptr);
-  m_holderElbow = joints.value(xml::LoadString(keyPoints, "holder-elbow"), nullptr);
+  m_holder = FileReader::NamedJoint(keyPoints, "holder", joints);
+  m_holderElbow = FileReader::NamedJoint(keyPoints, "holder-elbow", joints);
 
   for (const TiXmlElement* element = drawing->FirstChildElement(); element; element = element->NextSiblingElement())
   {
     const std::string kind = element->ValueStr();
     DrawingPrimitive* primitive = nullptr;
+    double zValue = 0;
+    if (!reader.Number(element, "zValue", 0, zValue))
+      continue;
     if (kind == "line")
     {
-      Joint* from = joints.value(xml::LoadString(element, "from"), nullptr);
-      Joint* to = joints.value(xml::LoadString(element, "to"), nullptr);
-      primitive = DrawingPrimitive::CreateLine(xml::LoadString(element, "name"), from, to,
-                                               doubleAttribute(element, "width", 1.0), Qt::black, 0);
+      Joint* from = FileReader::NamedJoint(element, "from", joints);
+      Joint* to = FileReader::NamedJoint(element, "to", joints);
+      double width = 1.0;
+      if (reader.Number(element, "width", 1.0, width))
+        primitive = DrawingPrimitive::CreateLine(xml::LoadString(element, "name"), from, to, width, Qt::black, 0);
     }
     else if (kind == "circle")
     {
-      Joint* center = joints.value(xml::LoadString(element, "center"), nullptr);
+      Joint* center = FileReader::NamedJoint(element, "center", joints);
       double radius = 0;
-      if (element->QueryDoubleAttribute("radius", &radius) == TIXML_SUCCESS)
+      if (element->Attribute("radius") && reader.Number(element, "radius", 0, radius))
         primitive = DrawingPrimitive::CreateCircle(xml::LoadString(element, "name"), center, radius, Qt::black, 0);
     }
     if (!primitive)
@@ -171,7 +245,7 @@ bool Stickman::Load(const QString& fileName)
         color = Qt::black;
     }
     primitive->SetColor(color);
-    primitive->SetZValue(doubleAttribute(element, "zValue", 0));
+    primitive->SetZValue(zValue);
     AddDrawingPrimitive(primitive);
   }
 
@@ -179,7 +253,9 @@ bool Stickman::Load(const QString& fileName)
        element = element->NextSiblingElement("posture"))
   {
     const QString name = xml::LoadString(element, "name");
-    Posture* posture = loadPosture(element, joints);
+    Posture* posture = reader.LoadPosture(element, joints);
+    if (!posture)
+      continue;
     Posture* previous = m_staticPostures.value(name, nullptr);
     m_staticPostures.insert(name, posture);
     if (previous)
@@ -201,26 +277,31 @@ bool Stickman::Load(const QString& fileName)
     for (const TiXmlElement* postureElement = element->FirstChildElement("posture"); postureElement;
          postureElement = postureElement->NextSiblingElement("posture"))
     {
-      const std::unique_ptr<Posture> posture(loadPosture(postureElement, joints));
-      animation->AddPosture(*posture);
+      const std::unique_ptr<Posture> posture(reader.LoadPosture(postureElement, joints));
+      if (posture)
+        animation->AddPosture(*posture);
     }
     if (const TiXmlElement* finished = element->FirstChildElement("when-finished"))
     {
       const QString endName = xml::LoadString(finished, "static-posture");
       animation->SetEndPosture(endName.isEmpty() ? nullptr : GetStaticPosture(endName));
-      if (const TiXmlElement* offset = finished->FirstChildElement("offset"))
-        animation->SetOffset(doubleAttribute(offset, "dx", 0), doubleAttribute(offset, "dy", 0));
+      double dx = 0;
+      double dy = 0;
+      const TiXmlElement* offset = finished->FirstChildElement("offset");
+      if (offset && reader.Number(offset, "dx", 0, dx) && reader.Number(offset, "dy", 0, dy))
+        animation->SetOffset(dx, dy);
     }
     double keyMoment = 0;
     int keyFrame = 0;
-    if (element->QueryDoubleAttribute("key-moment", &keyMoment) == TIXML_SUCCESS)
+    if (element->Attribute("key-moment"))
     {
-      const double frame = std::trunc(animation->GetPostures().size() * keyMoment);
       // A frame index only; a moment that yields no representable frame is ignored.
-      if (std::isfinite(frame) && std::abs(frame) <= std::numeric_limits<int>::max())
-        animation->SetKeyFrame(int(frame));
-      else
-        qCWarning(lcStickman) << fileName << ": animation" << name << "has an unusable key moment";
+      if (reader.Number(element, "key-moment", 0, keyMoment))
+      {
+        const double frame = std::trunc(animation->GetPostures().size() * keyMoment);
+        if (std::abs(frame) <= std::numeric_limits<int>::max())
+          animation->SetKeyFrame(int(frame));
+      }
     }
     else if (element->QueryIntAttribute("key-frame", &keyFrame) == TIXML_SUCCESS)
       animation->SetKeyFrame(keyFrame);
@@ -233,14 +314,24 @@ bool Stickman::Load(const QString& fileName)
     {
       double from = 0;
       double to = 0;
-      if (element->QueryDoubleAttribute("from-angle", &from) != TIXML_SUCCESS ||
-          element->QueryDoubleAttribute("to-angle", &to) != TIXML_SUCCESS || !std::isfinite(from) ||
-          !std::isfinite(to))
+      if (!element->Attribute("from-angle") || !element->Attribute("to-angle") ||
+          !reader.Number(element, "from-angle", 0, from) || !reader.Number(element, "to-angle", 0, to))
         continue;
       Ragdoll::JointInfo joint;
       joint.elementA = xml::LoadString(element, "elementA");
       joint.elementB = xml::LoadString(element, "elementB");
       joint.anchor = xml::LoadString(element, "anchor");
+      // Box2D cannot join a body to itself, nor limit an angle to an empty range.
+      if (joint.elementA == joint.elementB)
+      {
+        reader.Skip(element, QStringLiteral("it joins \"%1\" to itself").arg(joint.elementA));
+        continue;
+      }
+      if (from > to)
+      {
+        reader.Skip(element, QStringLiteral("\"from-angle\" %1 is above \"to-angle\" %2").arg(from).arg(to));
+        continue;
+      }
       joint.lowerLimit = Degrees2Radians(from);
       joint.upperLimit = Degrees2Radians(to);
       m_ragdollJoints.append(joint);

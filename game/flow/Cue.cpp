@@ -11,7 +11,7 @@ void Cue::Load(const TiXmlElement* element)
   m_from = xml::LoadString(element, "from");
   m_text = xml::LoadString(element, "text");
   m_delay = 0;
-  element->Attribute("delay", &m_delay);
+  xml::LoadNumber(element, "delay", m_delay);
 }
 
 void Cue::Save(QXmlStreamWriter& writer) const

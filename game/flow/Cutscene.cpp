@@ -9,7 +9,7 @@
 
 namespace
 {
-Q_LOGGING_CATEGORY(lcCutscene, "bv.cutscene", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcCutscene, "bv.flow")
 } // namespace
 
 Cutscene* Cutscene::Load(const TiXmlElement* element)

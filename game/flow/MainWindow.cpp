@@ -7,7 +7,7 @@
 
 namespace
 {
-Q_LOGGING_CATEGORY(lcWindow, "bv.flow.window")
+Q_LOGGING_CATEGORY(lcWindow, "bv.flow")
 }
 
 MainWindow::MainWindow() : GameWindow<QGLWidget>(true) {}

@@ -12,6 +12,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <limits>
+#include <vector>
 
 namespace
 {
@@ -46,6 +49,59 @@ bool spansArea(const b2Vec2* vertices, int count)
   return false;
 }
 
+// The convex hull, counter-clockwise in a y-up frame, by Andrew's monotone
+// chain; collinear points are left out.
+std::vector<b2Vec2> convexHull(std::vector<b2Vec2> points)
+{
+  std::sort(points.begin(), points.end(),
+            [](const b2Vec2& a, const b2Vec2& b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+  if (points.size() < 3)
+    return points;
+  std::vector<b2Vec2> hull(2 * points.size());
+  size_t count = 0;
+  const auto turnsLeft = [&hull, &count](const b2Vec2& next) {
+    return b2Cross(hull[count - 1] - hull[count - 2], next - hull[count - 2]) > 0;
+  };
+  for (const b2Vec2& point : points)
+  {
+    while (count >= 2 && !turnsLeft(point))
+      --count;
+    hull[count++] = point;
+  }
+  const size_t lower = count + 1;
+  for (size_t i = points.size() - 1; i-- > 0;)
+  {
+    while (count >= lower && !turnsLeft(points[i]))
+      --count;
+    hull[count++] = points[i];
+  }
+  hull.resize(count - 1);
+  return hull;
+}
+
+// Drops hull vertices, each time the one whose removal loses the least area,
+// until Box2D's limit is met: the shape keeps its extent and its centroid.
+void reduceTo(std::vector<b2Vec2>& hull, size_t limit)
+{
+  while (hull.size() > limit)
+  {
+    size_t cheapest = 0;
+    float smallest = std::numeric_limits<float>::max();
+    for (size_t i = 0; i < hull.size(); ++i)
+    {
+      const b2Vec2& previous = hull[(i + hull.size() - 1) % hull.size()];
+      const b2Vec2& next = hull[(i + 1) % hull.size()];
+      const float area = std::fabs(b2Cross(hull[i] - previous, next - previous));
+      if (area < smallest)
+      {
+        smallest = area;
+        cheapest = i;
+      }
+    }
+    hull.erase(hull.begin() + static_cast<std::ptrdiff_t>(cheapest));
+  }
+}
+
 void createFixture(const b2Shape& shape, const Material& material, b2Body* body)
 {
   b2FixtureDef fixtureDef;
@@ -77,13 +133,20 @@ void PolygonFixtureCreator::Run(const Material& material, double scale, b2Body* 
 {
   if (m_polygon.isEmpty())
     return;
-  if (m_polygon.size() > b2_maxPolygonVertices)
-    qCWarning(lcFixtures) << "A polygon of" << m_polygon.size() << "vertices keeps its first"
-                          << b2_maxPolygonVertices;
-  const int count = std::min<int>(m_polygon.size(), b2_maxPolygonVertices);
-  b2Vec2 vertices[b2_maxPolygonVertices];
-  for (int i = 0; i < count; ++i)
-    vertices[i] = Point2Vec(m_polygon[i] * scale) - body->GetPosition();
+  std::vector<b2Vec2> points;
+  for (const QPointF& point : m_polygon)
+    points.push_back(Point2Vec(point * scale) - body->GetPosition());
+  std::vector<b2Vec2> hull;
+  if (std::all_of(points.begin(), points.end(), [](const b2Vec2& point) { return point.IsValid(); }))
+    hull = convexHull(points);
+  if (hull.size() > b2_maxPolygonVertices)
+  {
+    qCDebug(lcFixtures) << "A polygon whose hull has" << hull.size() << "vertices keeps the" << b2_maxPolygonVertices
+                        << "that span the most area";
+    reduceTo(hull, b2_maxPolygonVertices);
+  }
+  const b2Vec2* vertices = hull.data();
+  const int count = static_cast<int>(hull.size());
   if (!spansArea(vertices, count))
   {
     qCWarning(lcFixtures) << "No fixture for a polygon without area:" << m_polygon;

@@ -28,8 +28,9 @@ private:
   double m_height;
 };
 
-/// One convex polygon (the hull of at most the first eight vertices), given in
-/// world coordinates: the body's position is subtracted.
+/// One convex polygon, given in world coordinates (the body's position is
+/// subtracted): the hull of all the vertices, reduced to Box2D's eight by
+/// dropping the vertices that add the least area.
 class PolygonFixtureCreator : public FixtureCreator
 {
 public:

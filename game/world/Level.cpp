@@ -9,80 +9,38 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineF>
 #include <QLoggingCategory>
+#include <QSaveFile>
 #include <QXmlStreamWriter>
 #include <tinyxml.h>
 
-#include <cctype>
 #include <cmath>
-#include <cstring>
 #include <utility>
 
 namespace
 {
-Q_LOGGING_CATEGORY(lcLevel, "bv.level", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcLevel, "bv.world")
 
-// Level files are small and hand-written; these bounds only keep a broken or
-// hostile file from exhausting memory or the XML parser's stack, which it
-// uses once per level of nesting.
-constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
-constexpr int MaxNestingDepth = 256;
+// Beyond this size a length or coordinate in metres is no level's, and in
+// single precision (Box2D) it would lose the centimetres a level needs.
+constexpr double MaxMagnitudeM = 1e6;
+// Box2D refuses chain vertices closer than its linear slop (half a centimetre);
+// a scene pixel is the finest a designer can place.
+constexpr double MinVertexSpacingM = 0.01;
+// A liquid is walled by a chain through its corners, rounded to whole pixels.
+constexpr double MinLiquidSizeM = 0.02;
 
-const char* skipPast(const char* text, const char* end)
+// The first vertex closer than MinVertexSpacingM to the next (the last one's
+// next is the first); -1 when there is none.
+int closeVertex(const QPolygonF& polygon)
 {
-  const char* found = std::strstr(text, end);
-  return found ? found + std::strlen(end) : text + std::strlen(text);
-}
-
-// How deep the elements of the document nest, counted the way the parser
-// reads them: comments, CDATA sections, declarations and quoted attribute
-// values open nothing.
-int nestingDepth(const char* text)
-{
-  int depth = 0;
-  int deepest = 0;
-  const char* p = text;
-  while (*p)
+  for (int i = 0; i < polygon.size(); ++i)
   {
-    if (*p != '<')
-      ++p;
-    else if (qstrncmp(p, "<!--", 4) == 0)
-      p = skipPast(p + 4, "-->");
-    else if (qstrncmp(p, "<![CDATA[", 9) == 0)
-      p = skipPast(p + 9, "]]>");
-    else if (p[1] == '/')
-    {
-      depth = qMax(0, depth - 1);
-      p = skipPast(p + 2, ">");
-    }
-    else if (p[1] == '!' || p[1] == '?')
-      p = skipPast(p + 2, ">");
-    else
-    {
-      // A start tag ends at the first '>' outside quotes; "/>" also closes it.
-      char quote = 0;
-      char last = 0;
-      for (++p; *p && (quote || *p != '>'); ++p)
-      {
-        if (quote)
-        {
-          if (*p == quote)
-            quote = 0;
-        }
-        else if (*p == '"' || *p == '\'')
-          quote = *p;
-        else if (!std::isspace(static_cast<unsigned char>(*p)))
-          last = *p;
-      }
-      if (*p == '>')
-      {
-        if (last != '/')
-          deepest = qMax(deepest, ++depth);
-        ++p;
-      }
-    }
+    if (QLineF(polygon[i], polygon[(i + 1) % polygon.size()]).length() < MinVertexSpacingM)
+      return i;
   }
-  return deepest;
+  return -1;
 }
 
 QString quoted(const QString& text)
@@ -90,45 +48,32 @@ QString quoted(const QString& text)
   return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-// Reads the parts of one level file, with its file name and line numbers in
-// every message. Problems that make the loader skip or misread an entry are
-// debug lines; those that make it refuse the file are warnings.
+// Reads the parts of one level file and records what it finds, with the
+// file's line, as findings and as debug lines (warnings when the file is
+// refused).
 class LevelReader
 {
 public:
-  explicit LevelReader(const QString& path)
+  LevelReader(const QString& path, QList<Level::Finding>* findings)
     : m_path(path)
     , m_directory(QFileInfo(path).absolutePath())
+    , m_findings(findings)
   {
   }
 
-  bool Parse(TiXmlDocument& document) const
+  bool Parse(TiXmlDocument& document)
   {
-    if (!QFileInfo(m_path).isFile())
-      return Fail(nullptr, QStringLiteral("no such file"));
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-      return Fail(nullptr, QStringLiteral("cannot be read: ") + file.errorString());
-    QByteArray data = file.read(MaxFileBytes + 1);
-    if (data.size() > MaxFileBytes)
-      return Fail(nullptr, QStringLiteral("larger than %1 bytes").arg(MaxFileBytes));
-    // Line ends as the parser's own file reading normalises them.
-    data.replace("\r\n", "\n");
-    data.replace('\r', '\n');
-    if (nestingDepth(data.constData()) > MaxNestingDepth)
-      return Fail(nullptr, QStringLiteral("elements nested deeper than %1 levels").arg(MaxNestingDepth));
-    document.Parse(data.constData(), nullptr, TIXML_ENCODING_UTF8);
-    if (document.Error())
-    {
-      return Fail(nullptr, QStringLiteral("%1: not a well-formed XML file (%2, column %3)")
-                             .arg(QString::number(document.ErrorRow()), QString::fromUtf8(document.ErrorDesc()),
-                                  QString::number(document.ErrorCol())));
-    }
-    return true;
+    QString problem;
+    if (xml::LoadDocument(m_path, document, problem))
+      return true;
+    return Fail(document.Error() ? document.ErrorRow() : 0, problem);
   }
 
-  /// The level's directory + "/" + \a name.
-  QString PathInDirectory(const QString& name) const { return m_directory + QLatin1Char('/') + name; }
+  /// The level's directory + "/" + \a name; empty for an empty name.
+  QString PathInDirectory(const QString& name) const
+  {
+    return name.isEmpty() ? QString() : m_directory + QLatin1Char('/') + name;
+  }
 
   /// Null when unreadable. A path without its extension finds the picture
   /// by the known image extensions; devices and directories are never read.
@@ -136,87 +81,80 @@ public:
   {
     const QFileInfo info(path);
     QImage image;
-    if (info.isFile() || !info.exists())
+    if (!path.isEmpty() && (info.isFile() || !info.exists()))
       image.load(path);
     return image;
   }
 
+  /// A number that is infinite, NaN or beyond any level's size makes the
+  /// file refused (see HasInvalidNumber); text that is no number reads as
+  /// \a defaultValue.
   double Number(const TiXmlElement* element, const char* name, double defaultValue)
   {
     double value = defaultValue;
-    element->Attribute(name, &value);
-    checkNumber(element, name);
+    const char* text = element->Attribute(name);
+    if (!text)
+      return value;
+    if (!xml::ParseReal(text, value))
+    {
+      Misread(element, QStringLiteral("\"%1\" is not a number: %2 (read as %3)")
+                         .arg(QLatin1String(name), quoted(QString::fromUtf8(text)), QString::number(defaultValue)));
+      return defaultValue;
+    }
+    if (!(std::fabs(value) <= MaxMagnitudeM))
+    {
+      m_invalidNumber = true;
+      Fail(element, QStringLiteral("\"%1\" is not a finite number of at most %2: %3")
+                      .arg(QLatin1String(name), QString::number(MaxMagnitudeM), quoted(QString::fromUtf8(text))));
+      return defaultValue;
+    }
     return value;
   }
 
-  QPointF Point(const TiXmlElement* element)
-  {
-    checkNumber(element, "x");
-    checkNumber(element, "y");
-    return xml::LoadPointF(element);
-  }
+  /// Whether a number read so far made the file refused.
+  bool HasInvalidNumber() const { return m_invalidNumber; }
+
+  QPointF Point(const TiXmlElement* element) { return QPointF(Number(element, "x", 0), Number(element, "y", 0)); }
 
   QSizeF Size(const TiXmlElement* element)
   {
-    checkNumber(element, "width");
-    checkNumber(element, "height");
-    return xml::LoadSizeF(element);
+    return QSizeF(Number(element, "width", 0), Number(element, "height", 0));
   }
 
-  QRectF Rect(const TiXmlElement* element)
-  {
-    Point(element);
-    Size(element);
-    return xml::LoadRectF(element);
-  }
+  QRectF Rect(const TiXmlElement* element) { return QRectF(Point(element), Size(element)); }
 
-  /// The loader skips or misreads something.
-  void Note(const TiXmlNode* node, const QString& text) const
-  {
-    qCDebug(lcLevel).noquote() << where(node) + text;
-  }
+  /// The game leaves out what \a node describes.
+  void Skip(const TiXmlNode* node, const QString& text) { record(Level::Finding::Error, line(node), text, false); }
 
-  /// The loader refuses the file; returns false.
-  bool Fail(const TiXmlNode* node, const QString& text) const
+  /// The game takes \a node but reads part of it other than as written.
+  void Misread(const TiXmlNode* node, const QString& text) { record(Level::Finding::Warning, line(node), text, false); }
+
+  /// The game refuses the file; returns false.
+  bool Fail(const TiXmlNode* node, const QString& text) { return Fail(line(node), text); }
+
+  bool Fail(int line, const QString& text)
   {
-    qCWarning(lcLevel).noquote() << where(node) + text + QStringLiteral("; the level cannot be loaded");
+    record(Level::Finding::Error, line, text + QStringLiteral("; the level cannot be loaded"), true);
     return false;
   }
 
-  /// A number read so far was infinite or not a number at all, which nothing
-  /// downstream can place or size.
-  bool HasInvalidNumber() const { return m_invalidNumber; }
-
 private:
-  QString where(const TiXmlNode* node) const
-  {
-    return node ? QStringLiteral("%1:%2: ").arg(m_path, QString::number(node->Row())) : m_path + QStringLiteral(": ");
-  }
+  static int line(const TiXmlNode* node) { return node ? node->Row() : 0; }
 
-  void checkNumber(const TiXmlElement* element, const char* name)
+  void record(Level::Finding::Severity severity, int line, const QString& text, bool refused)
   {
-    const char* text = element->Attribute(name);
-    if (!text)
-      return;
-    double value = 0;
-    element->Attribute(name, &value);
-    if (!std::isfinite(value))
-    {
-      m_invalidNumber = true;
-      Fail(element, QStringLiteral("\"%1\" is not a finite number: %2").arg(QLatin1String(name), quoted(QString::fromUtf8(text))));
-      return;
-    }
-    bool isNumber = false;
-    QByteArray(text).trimmed().toDouble(&isNumber);
-    if (!isNumber)
-    {
-      Note(element, QStringLiteral("\"%1\" is not a number: %2 (read as %3)")
-                      .arg(QLatin1String(name), quoted(QString::fromUtf8(text)), QString::number(value)));
-    }
+    const QString where = line > 0 ? QStringLiteral("%1:%2: ").arg(m_path, QString::number(line)) : m_path + QStringLiteral(": ");
+    if (refused)
+      qCWarning(lcLevel).noquote() << where + text;
+    else
+      qCDebug(lcLevel).noquote() << where + text;
+    if (m_findings)
+      m_findings->append({severity, line, text});
   }
 
   QString m_path;
   QString m_directory;
+  QList<Level::Finding>* m_findings;
   bool m_invalidNumber = false;
 };
 
@@ -239,6 +177,22 @@ QString number(double value)
 void writeNumber(QXmlStreamWriter& writer, const char* name, double value)
 {
   writer.writeAttribute(QLatin1String(name), number(value));
+}
+
+// Whether a picture named \a name in a level file stays inside the level's
+// folder: a relative path that does not climb out of it.
+bool isInside(const QString& name)
+{
+  if (name.isEmpty() || QDir::isAbsolutePath(name))
+    return false;
+  const QString clean = QDir::cleanPath(name);
+  return clean != QLatin1String("..") && !clean.startsWith(QLatin1String("../"));
+}
+
+// An empty path stays empty, rather than naming the folder itself.
+QString relativePath(const QDir& directory, const QString& path)
+{
+  return path.isEmpty() ? QString() : directory.relativeFilePath(path);
 }
 
 // Object files are named without their extension.
@@ -293,19 +247,21 @@ Level::~Level()
   destroyInteractiveItems();
 }
 
-bool Level::Load(const QString& path)
+bool Level::Load(const QString& path, QList<Finding>* findings)
 {
   Level loaded(QSizeF(0, 0));
-  if (!loaded.read(path))
+  if (findings)
+    findings->clear();
+  if (!loaded.read(path, findings))
     return false;
   swap(loaded);
   return true;
 }
 
 // Fills this empty record; the caller discards it on failure.
-bool Level::read(const QString& path)
+bool Level::read(const QString& path, QList<Finding>* findings)
 {
-  LevelReader reader(path);
+  LevelReader reader(path, findings);
   TiXmlDocument document;
   if (!reader.Parse(document))
     return false;
@@ -330,7 +286,7 @@ bool Level::read(const QString& path)
       const QString trackPath = GetMusicTrackPath(name);
       if (!QFileInfo::exists(trackPath))
       {
-        qCDebug(lcLevel).noquote() << "Music file does not exist: " + quoted(trackPath);
+        reader.Skip(track, "Music file does not exist: " + quoted(trackPath));
         continue;
       }
       m_musicTracks.append({name, trackPath});
@@ -348,7 +304,7 @@ bool Level::read(const QString& path)
   {
     m_startCutscene = Cutscene::Load(cutscene);
     if (!m_startCutscene)
-      reader.Note(cutscene, QStringLiteral("the start cutscene cannot be loaded; the level starts without it"));
+      reader.Skip(cutscene, QStringLiteral("the start cutscene cannot be loaded; the level starts without it"));
   }
 
   if (const TiXmlElement* intermezzo = root->FirstChildElement("intermezzo"))
@@ -359,14 +315,14 @@ bool Level::read(const QString& path)
       Cutscene* cutscene = Cutscene::Load(element);
       if (!cutscene)
       {
-        qCDebug(lcLevel) << "Could not load intermezzo cutscene!";
+        reader.Skip(element, QStringLiteral("Could not load intermezzo cutscene!"));
         continue;
       }
       CutsceneConditions conditions;
       const TiXmlElement* conditionsElement = element->FirstChildElement("conditions");
       if (!conditionsElement || !conditions.Load(conditionsElement))
       {
-        qCDebug(lcLevel) << "Could not load conditions for intermezzo cutscene!";
+        reader.Skip(element, QStringLiteral("Could not load conditions for intermezzo cutscene!"));
         delete cutscene;
         continue;
       }
@@ -387,7 +343,7 @@ bool Level::read(const QString& path)
       {
         area.cutscene = Cutscene::Load(cutscene);
         if (!area.cutscene)
-          reader.Note(cutscene, QStringLiteral("the finish area's cutscene cannot be loaded; the area shows its message"));
+          reader.Skip(cutscene, QStringLiteral("the finish area's cutscene cannot be loaded; the area shows its message"));
       }
       if (const TiXmlElement* conditions = element->FirstChildElement("conditions"))
       {
@@ -399,9 +355,9 @@ bool Level::read(const QString& path)
             area.faceDirectionRequired = true;
             area.faceDirection = String2Direction(direction, Right);
             if (Direction2String(area.faceDirection) != direction.toLower())
-              reader.Note(face, QStringLiteral("unknown direction %1; right is required").arg(quoted(direction)));
+              reader.Misread(face, QStringLiteral("unknown direction %1; right is required").arg(quoted(direction)));
             else if (area.faceDirection != Left && area.faceDirection != Right)
-              reader.Note(face, QStringLiteral("the player faces only left or right, never %1").arg(quoted(direction)));
+              reader.Misread(face, QStringLiteral("the player faces only left or right, never %1").arg(quoted(direction)));
           }
         }
         if (const TiXmlElement* grabbed = conditions->FirstChildElement("grabbed-object"))
@@ -432,7 +388,7 @@ bool Level::read(const QString& path)
     const QImage image = reader.LoadImage(imagePath);
     if (image.isNull())
     {
-      reader.Note(region, QStringLiteral("foreground image %1 cannot be loaded; region skipped").arg(quoted(imagePath)));
+      reader.Skip(region, QStringLiteral("foreground image %1 cannot be loaded; region skipped").arg(quoted(imagePath)));
       continue;
     }
     m_foregroundRegions.append({image, reader.Point(region)});
@@ -443,7 +399,7 @@ bool Level::read(const QString& path)
     const QString imagePath = reader.PathInDirectory(xml::LoadString(background, "image"));
     m_backgroundImage = reader.LoadImage(imagePath);
     if (m_backgroundImage.isNull())
-      reader.Note(background, QStringLiteral("background image %1 cannot be loaded").arg(quoted(imagePath)));
+      reader.Skip(background, QStringLiteral("background image %1 cannot be loaded").arg(quoted(imagePath)));
   }
 
   if (const TiXmlElement* ground = root->FirstChildElement("ground"))
@@ -454,7 +410,7 @@ bool Level::read(const QString& path)
       const QRectF area = reader.Rect(region);
       if (!(area.width() > 0 && area.height() > 0))
       {
-        reader.Note(region, QStringLiteral("ground region without width or height skipped"));
+        reader.Skip(region, QStringLiteral("ground region without width or height skipped"));
         continue;
       }
       m_groundRegions.append({area, xml::LoadString(region, "footsteps-sound"), QString()});
@@ -467,7 +423,23 @@ bool Level::read(const QString& path)
         polygon.append(reader.Point(point));
       if (polygon.isEmpty())
       {
-        reader.Note(region, QStringLiteral("polygon region without points skipped"));
+        reader.Skip(region, QStringLiteral("polygon region without points skipped"));
+        continue;
+      }
+      // The region becomes a closed chain, which needs three vertices, each
+      // apart from the next.
+      if (polygon.size() < 3)
+      {
+        reader.Skip(region, QStringLiteral("polygon region of %1 points skipped: it needs at least 3").arg(polygon.size()));
+        continue;
+      }
+      const int crowded = closeVertex(polygon);
+      if (crowded >= 0)
+      {
+        reader.Skip(region, QStringLiteral("polygon region skipped: points %1 and %2 are less than %3 m apart")
+                              .arg(crowded + 1)
+                              .arg((crowded + 1) % polygon.size() + 1)
+                              .arg(MinVertexSpacingM));
         continue;
       }
       m_staticObjects.append({polygon, xml::LoadString(region, "material")});
@@ -481,9 +453,9 @@ bool Level::read(const QString& path)
     {
       LiquidRegion liquidRegion;
       liquidRegion.area = reader.Rect(region);
-      if (!(liquidRegion.area.width() > 0 && liquidRegion.area.height() > 0))
+      if (!(liquidRegion.area.width() >= MinLiquidSizeM && liquidRegion.area.height() >= MinLiquidSizeM))
       {
-        reader.Note(region, QStringLiteral("liquid region without width or height skipped"));
+        reader.Skip(region, QStringLiteral("liquid region narrower or lower than %1 m skipped").arg(MinLiquidSizeM));
         continue;
       }
       liquidRegion.materialName = xml::LoadString(region, "material");
@@ -503,7 +475,7 @@ bool Level::read(const QString& path)
       const QString direction = xml::LoadString(element, "direction");
       npc.direction = direction.compare(QLatin1String("left"), Qt::CaseInsensitive) == 0 ? Left : Right;
       if (!direction.isEmpty() && npc.direction == Right && direction.compare(QLatin1String("right"), Qt::CaseInsensitive) != 0)
-        reader.Note(element, QStringLiteral("direction %1 is neither left nor right; facing right").arg(quoted(direction)));
+        reader.Misread(element, QStringLiteral("direction %1 is neither left nor right; facing right").arg(quoted(direction)));
       const QString object = xml::LoadString(element, "grabbed-object");
       if (!object.isEmpty())
         npc.grabbedObjectPath = reader.PathInDirectory(object + QStringLiteral(".obj"));
@@ -513,7 +485,7 @@ bool Level::read(const QString& path)
       const QString vip = xml::LoadString(element, "vip");
       npc.vip = vip == QLatin1String("yes");
       if (!npc.vip && vip.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0)
-        reader.Note(element, QStringLiteral("vip %1 is not \"yes\"; not a VIP").arg(quoted(vip)));
+        reader.Misread(element, QStringLiteral("vip %1 is not \"yes\"; not a VIP").arg(quoted(vip)));
       m_npcs.append(npc);
     }
   }
@@ -551,7 +523,7 @@ bool Level::read(const QString& path)
       const StaticLightSource source{reader.Point(light), reader.Number(light, "radius", 0)};
       if (!(source.radius > 0))
       {
-        reader.Note(light, QStringLiteral("light source without a radius above 0 skipped"));
+        reader.Skip(light, QStringLiteral("light source without a radius above 0 skipped"));
         continue;
       }
       m_staticLightSources.append(source);
@@ -566,7 +538,7 @@ bool Level::read(const QString& path)
       const QImage image = reader.LoadImage(imagePath);
       if (image.isNull())
       {
-        reader.Note(element, QStringLiteral("image %1 of the interactive item cannot be loaded; item skipped").arg(quoted(imagePath)));
+        reader.Skip(element, QStringLiteral("image %1 of the interactive item cannot be loaded; item skipped").arg(quoted(imagePath)));
         continue;
       }
       InteractiveItem item;
@@ -585,8 +557,10 @@ bool Level::read(const QString& path)
 
 bool Level::Save(const QString& path) const
 {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+  // Written beside the old file and renamed over it only when complete, so
+  // that a failed save leaves the old level intact.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly))
   {
     qCWarning(lcLevel).noquote() << path + QStringLiteral(": cannot be written: ") + file.errorString();
     return false;
@@ -597,7 +571,8 @@ bool Level::Save(const QString& path) const
   bool imagesSaved = true;
   auto saveImage = [&](const QImage& image, const QString& fileName) {
     const QString imagePath = directory.filePath(fileName);
-    if (!image.save(imagePath, "PNG"))
+    QSaveFile imageFile(imagePath);
+    if (!imageFile.open(QIODevice::WriteOnly) || !image.save(&imageFile, "PNG") || !imageFile.commit())
     {
       qCWarning(lcLevel).noquote() << imagePath + QStringLiteral(": cannot be written");
       imagesSaved = false;
@@ -765,8 +740,8 @@ bool Level::Save(const QString& path) const
       xml::SavePointF(door.position, writer);
       writer.writeAttribute(QStringLiteral("material"), door.materialName);
       writer.writeEmptyElement(QStringLiteral("images"));
-      writer.writeAttribute(QStringLiteral("opened"), directory.relativeFilePath(door.openedImagePath));
-      writer.writeAttribute(QStringLiteral("closed"), directory.relativeFilePath(door.closedImagePath));
+      writer.writeAttribute(QStringLiteral("opened"), relativePath(directory, door.openedImagePath));
+      writer.writeAttribute(QStringLiteral("closed"), relativePath(directory, door.closedImagePath));
       writer.writeEmptyElement(QStringLiteral("sounds"));
       writer.writeAttribute(QStringLiteral("open"), door.openSound);
       writer.writeAttribute(QStringLiteral("close"), door.closeSound);
@@ -795,7 +770,7 @@ bool Level::Save(const QString& path) const
   for (const InteractiveItem& item : m_interactiveItems)
   {
     QString imageName = item.element ? xml::LoadString(item.element, "image") : QString();
-    if (imageName.isEmpty())
+    if (!isInside(imageName))
       imageName = base + QStringLiteral(".interactive-item%1").arg(unnamedImages++);
     saveImage(item.image, imageName + QStringLiteral(".png"));
     writer.writeStartElement(item.type);
@@ -811,15 +786,14 @@ bool Level::Save(const QString& path) const
 
   writer.writeEndElement();
   writer.writeEndDocument();
-  file.close();
-  if (file.error() != QFileDevice::NoError)
-  {
-    qCWarning(lcLevel).noquote() << path + QStringLiteral(": cannot be written: ") + file.errorString();
-    return false;
-  }
-  if (writer.hasError())
+  if (writer.hasError() && file.error() == QFileDevice::NoError)
   {
     qCWarning(lcLevel).noquote() << path + QStringLiteral(": the level holds characters that XML cannot store");
+    return false;
+  }
+  if (writer.hasError() || !file.commit())
+  {
+    qCWarning(lcLevel).noquote() << path + QStringLiteral(": cannot be written: ") + file.errorString();
     return false;
   }
   return imagesSaved;

@@ -159,16 +159,35 @@ public:
     bool HasDarknessCondition() const { return darknessMin > 0 || darknessMax < 1; }
   };
 
+  /// Something the loader found wrong in a level file.
+  struct Finding
+  {
+    /// Error: the game refuses the file or leaves out what an entry
+    /// describes. Warning: it takes the entry but reads part of it other than
+    /// as written (a number that is none, an unknown direction).
+    enum Severity
+    {
+      Error,
+      Warning
+    };
+    Severity severity = Error;
+    /// Line in the file; 0 when the finding is about the whole file.
+    int line = 0;
+    QString text;
+  };
+
   explicit Level(const QSizeF& size);
   ~Level();
   Level(const Level&) = delete;
   Level& operator=(const Level&) = delete;
 
   /// Replaces the whole record with the level file at \a path. On failure
-  /// (logged with the file name) the record is left as it was.
-  bool Load(const QString& path);
-  /// Writes the level file and, beside it, the record's images; false when
-  /// any of these files cannot be written.
+  /// (logged with the file name) the record is left as it was. \a findings,
+  /// when given, receives everything the loader found wrong, in file order.
+  bool Load(const QString& path, QList<Finding>* findings = nullptr);
+  /// Writes the level file and, beside it, the record's images, each file
+  /// replaced only once it is completely written; pictures go only into the
+  /// level's folder. False when any of these files cannot be written.
   bool Save(const QString& path) const;
 
   const QSizeF& GetSize() const { return m_size; }
@@ -201,7 +220,7 @@ public:
   const QList<Track>& GetMusicTracks() const { return m_musicTracks; }
 
 private:
-  bool read(const QString& path);
+  bool read(const QString& path, QList<Finding>* findings);
   void swap(Level& other);
   void destroyCutscenes();
   void destroyInteractiveItems();

@@ -2,11 +2,8 @@
 
 #include "common/XmlUtils.h"
 
-#include <QFile>
 #include <QLoggingCategory>
 #include <tinyxml.h>
-
-#include <cmath>
 
 namespace
 {
@@ -14,33 +11,26 @@ Q_LOGGING_CATEGORY(lcMaterials, "bv.world")
 
 const char* const BodyMaterialName = "body";
 
-// Material::Load reads numbers leniently ("abc" becomes 0, "nan" passes); a
-// friction, restitution or density that is not a finite, non-negative number
-// would poison the physics world, so each one is checked first.
-bool hasValidNumbers(const TiXmlElement* element, QString& problem)
+// Material::Load takes any finite number; a negative friction, restitution or
+// density, or one that single precision (Box2D) cannot hold, would still
+// poison the physics world.
+constexpr double MaxValue = 1e6;
+
+bool loadMaterial(const TiXmlElement* element, Material& material, QString& problem)
 {
   for (const char* name : {"friction", "restitution", "density"})
   {
     const char* text = element->Attribute(name);
+    double value = 0;
     if (!text)
-    {
       problem = QString("no \"%1\"").arg(name);
-      return false;
-    }
-    bool ok = false;
-    const double value = QString::fromUtf8(text).trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value) || value < 0)
-    {
-      problem = QString("\"%1\" is \"%2\", not a number of 0 or more").arg(name, QString::fromUtf8(text));
-      return false;
-    }
+    else if (!xml::ParseNumber(text, value) || value < 0 || value > MaxValue)
+      problem = QString("\"%1\" is \"%2\", not a number from 0 to %3").arg(name, QString::fromUtf8(text)).arg(MaxValue);
+    else
+      continue;
+    return false;
   }
-  return true;
-}
-
-bool loadMaterial(const TiXmlElement* element, Material& material, QString& problem)
-{
-  return hasValidNumbers(element, problem) && material.Load(element);
+  return material.Load(element);
 }
 } // namespace
 
@@ -50,20 +40,11 @@ bool Materials::Load(const QString& path)
     const QString place = line > 0 ? QString("%1:%2").arg(path).arg(line) : path;
     qCWarning(lcMaterials).noquote() << place + ": " + problem;
   };
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-  {
-    warn(0, "cannot read the materials file: " + file.errorString());
-    return false;
-  }
-  // Read here rather than by TinyXML, which trusts the size the file reports.
-  const QByteArray text = file.readAll();
-
   TiXmlDocument document;
-  document.Parse(text.constData(), nullptr, TIXML_ENCODING_UTF8);
-  if (document.Error())
+  QString problem;
+  if (!xml::LoadDocument(path, document, problem))
   {
-    warn(document.ErrorRow(), QString("not XML: ") + document.ErrorDesc());
+    warn(document.Error() ? document.ErrorRow() : 0, "cannot load the materials file: " + problem);
     return false;
   }
   const TiXmlElement* root = document.FirstChildElement("materials");
@@ -79,7 +60,6 @@ bool Materials::Load(const QString& path)
     return false;
   }
   Material defaultMaterial;
-  QString problem;
   if (!loadMaterial(defaultElement, defaultMaterial, problem))
   {
     warn(defaultElement->Row(), "invalid default material: " + problem);

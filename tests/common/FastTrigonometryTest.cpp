@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 class FastTrigonometry : public testing::Test
 {
@@ -40,4 +41,27 @@ TEST_F(FastTrigonometry, SafeVariantsWrapAnyAngle)
   EXPECT_EQ(FastSafeSin(360), FastSin(360));
   InitFastTrigonometry(); // again: harmless
   EXPECT_EQ(FastSafeSin(-30), FastSin(330));
+}
+
+TEST_F(FastTrigonometry, SafeVariantsReduceHugeAnglesAtOnce)
+{
+  EXPECT_EQ(FastSafeSin(360.0 * 1e6 + 30), FastSin(30));
+  EXPECT_EQ(FastSafeCos(-360.0 * 1e6 - 30), FastCos(330));
+  // Far beyond 2^53 every double is a multiple of 360.
+  EXPECT_EQ(FastSafeSin(1e300), FastSin(360));
+  EXPECT_EQ(FastSafeSin(-1e300), FastSin(0));
+  EXPECT_EQ(FastSafeSin(-360), FastSin(0));
+  EXPECT_EQ(FastSafeCos(-1e-300), FastCos(360));
+}
+
+TEST_F(FastTrigonometry, SafeVariantsGiveNaNForNonFiniteAngles)
+{
+  const double infinity = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (const double angle : {infinity, -infinity, nan})
+  {
+    EXPECT_TRUE(std::isnan(FastSafeSin(angle))) << angle;
+    EXPECT_TRUE(std::isnan(FastSafeCos(angle))) << angle;
+    EXPECT_TRUE(std::isnan(FastSafeTan(angle))) << angle;
+  }
 }

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 
@@ -288,70 +289,100 @@ TEST_F(ImagesDbFile, UnreadableFilesKeepTheEntries)
   EXPECT_TRUE(log.lines()[0].contains(path("missing.db"))) << log.lines()[0].toStdString();
 }
 
-TEST_F(ImagesDbFile, EveryCutShortFileIsRefusedAndKeepsTheEntries)
+TEST_F(ImagesDbFile, ACutShortFileLoadsTheRecordsBeforeTheCut)
 {
-  // Small records, so that every cut can be tried.
+  // Small records, so that every cut can be tried; ends[k] is where record k ends.
   MonochromeImagesDB complete;
+  std::vector<int> ends;
   for (const char* id : {"one", "two", "three"})
   {
     auto* info = new MonochromeImageInfo(QString::fromLatin1(id));
     info->AddFrequencyMatrix(2, 1)->SetValue(1, 0, 0.5);
     info->AddFrequencyMatrix(1, 2)->SetValue(0, 1, 0.25);
     complete.Append(info);
+    ASSERT_TRUE(complete.Save(path("small.db")));
+    ends.push_back(fileBytes(path("small.db")).size());
   }
-  ASSERT_TRUE(complete.Save(path("small.db")));
   const QByteArray data = fileBytes(path("small.db"));
   LogCapture log("bv.qel");
-  int boundaries = 0;
   for (int length = 1; length < data.size(); ++length)
   {
     writeFile(path("cut.db"), data.left(length));
     MonochromeImagesDB db;
     db.Append(entry(QStringLiteral("old"), {}));
-    const bool loaded = db.Load(path("cut.db"));
-    if (loaded)
+    ASSERT_TRUE(db.Load(path("cut.db"))) << length;
+    const int records = int(std::upper_bound(ends.begin(), ends.end(), length) - ends.begin());
+    ASSERT_EQ(db.GetCount(), records) << length;
+    for (int i = 0; i < records; ++i)
+      EXPECT_EQ(db.GetEntry(i).GetId(), complete.GetEntry(i).GetId());
+    if (records > 0)
     {
-      // Only a cut between two records leaves a well-formed file.
-      ++boundaries;
-      ASSERT_EQ(db.GetCount(), boundaries) << length;
-      EXPECT_EQ(db.GetEntry(boundaries - 1).GetId(), complete.GetEntry(boundaries - 1).GetId());
-    }
-    else
-    {
-      ASSERT_EQ(db.GetCount(), 1) << length;
-      EXPECT_EQ(db.GetEntry(0).GetId(), QStringLiteral("old"));
+      EXPECT_EQ(db.GetEntry(0).GetMatrix(1).GetValue(0, 1), 0.25);
     }
   }
-  EXPECT_EQ(boundaries, 2);
+  // One warning for every cut inside a record.
+  EXPECT_EQ(log.lines().size(), data.size() - 1 - 2);
+  EXPECT_TRUE(log.lines()[0].contains(QStringLiteral("cut short"))) << log.lines()[0].toStdString();
 }
 
-TEST_F(ImagesDbFile, CorruptCountsAndSizesAreRefused)
+TEST_F(ImagesDbFile, ADamagedRecordEndsTheLoadAfterTheRecordsBeforeIt)
 {
   const QByteArray valid = fileBytes(savedThree());
-  const QByteArray corrupt[] = {
+  const QByteArray damaged[] = {
     bytes("00 00 00 00 FF FF FF FF"),
     bytes("00 00 00 00 7F FF FF FF"),
     bytes("00 00 00 00 00 00 00 01 7F FF FF FF 7F FF FF FF 00 00 00 00 00 00 00 00"),
     bytes("00 00 00 00 00 00 00 01 00 00 00 0D FF FF FF FF"),
     bytes("7F FF FF FE 00 61"),
     bytes("00 00 00 01 00"),
+    // An empty grid, then a NaN and an infinite value.
+    bytes("00 00 00 00 00 00 00 01 00 00 00 00 00 00 00 05"),
+    bytes("00 00 00 00 00 00 00 01 00 00 00 01 00 00 00 01 00 00 00 00 00 00 F8 7F"),
+    bytes("00 00 00 00 00 00 00 01 00 00 00 01 00 00 00 01 00 00 00 00 00 00 F0 7F"),
   };
   LogCapture log("bv.qel");
-  for (const QByteArray& tail : corrupt)
+  for (const QByteArray& tail : damaged)
   {
-    writeFile(path("corrupt.db"), valid + tail);
+    // Records after the damage are not believed either.
+    writeFile(path("damaged.db"), valid + tail + valid);
     MonochromeImagesDB db;
     db.Append(entry(QStringLiteral("old"), {}));
-    EXPECT_FALSE(db.Load(path("corrupt.db"))) << tail.toHex().constData();
-    EXPECT_EQ(db.GetCount(), 1);
+    EXPECT_TRUE(db.Load(path("damaged.db"))) << tail.toHex().constData();
+    EXPECT_EQ(db.GetCount(), 3) << tail.toHex().constData();
+    EXPECT_NE(db.GetEntry(0).GetId(), QStringLiteral("old"));
   }
   // The log names the file and where its damage starts.
-  ASSERT_EQ(log.lines().size(), 6);
+  ASSERT_EQ(log.lines().size(), 9);
   const QString where = QStringLiteral("in record 3 starting at byte %1").arg(valid.size());
-  EXPECT_TRUE(log.lines()[0].contains(path("corrupt.db")) && log.lines()[0].contains(where) &&
+  EXPECT_TRUE(log.lines()[0].contains(path("damaged.db")) && log.lines()[0].contains(where) &&
               log.lines()[0].contains(QStringLiteral("corrupt")))
     << log.lines()[0].toStdString();
   EXPECT_TRUE(log.lines()[1].contains(QStringLiteral("cut short"))) << log.lines()[1].toStdString();
+  EXPECT_TRUE(log.lines()[6].contains(QStringLiteral("corrupt"))) << log.lines()[6].toStdString();
+}
+
+TEST_F(ImagesDbFile, ManyGridSizesClassifyAsTheFullListSays)
+{
+  // Each record with sizes of its own, as a crafted file may have: the screen
+  // keys them, and still rules out only what the full comparison would.
+  MonochromeImagesDB written;
+  for (int i = 0; i < 2000; ++i)
+  {
+    auto* info = new MonochromeImageInfo(QStringLiteral("grid%1").arg(i));
+    info->AddFrequencyMatrix(1 + i % 40, 1 + i / 40)->SetValue(0, 0, 1.0);
+    written.Append(info);
+  }
+  written.Append(entry(QStringLiteral("match"), {}));
+  ASSERT_TRUE(written.Save(path("sizes.db")));
+  MonochromeImagesDB db;
+  ASSERT_TRUE(db.Load(path("sizes.db")));
+  ASSERT_EQ(db.GetCount(), 2001);
+  // dot()'s three grids match three of the sizes, and "match", exactly.
+  const std::multimap<double, QString> differences = db.CalculateImageDifferences(dot());
+  EXPECT_EQ(differences.count(0.0), 4u);
+  EXPECT_EQ(db.ClassifyImage(dot(), 1.5), QStringLiteral("match"));
+  written.Append(entry(QStringLiteral("last"), {}));
+  EXPECT_EQ(written.ClassifyImage(dot(), 1.5), QStringLiteral("last"));
 }
 
 TEST_F(ImagesDbFile, SaveReportsFilesThatCannotBeWritten)

@@ -5,7 +5,12 @@
 #include "stickman/Posture.h"
 #include "stickman/Stickman.h"
 
+#include "LogCapture.h"
+#include "NumericLocale.h"
+
 #include <QFile>
+#include <box2d/b2_body.h>
+#include <box2d/b2_world.h>
 #include <QGraphicsLineItem>
 #include <QGraphicsScene>
 #include <QPen>
@@ -24,6 +29,8 @@ struct Sections
   QString keyPoints = R"(<key-points holder="b" holder-elbow="a"/>)";
   QString drawing = R"(<line from="a" to="b" name="ab"/><circle center="c" radius="5" name="head"/>)";
   QString postures = R"(<posture name="standing-left"><joint name="a" x="0" y="-50"/><joint name="b" x="0" y="0"/>
+                          <joint name="c" x="0" y="-60"/></posture>
+                        <posture name="standing-right"><joint name="a" x="0" y="-50"/><joint name="b" x="0" y="0"/>
                           <joint name="c" x="0" y="-60"/></posture>)";
   QString animations;
   QString ragdoll;
@@ -383,4 +390,113 @@ TEST_F(StickmanFileTest, AnimationsCanBeAddedRenamedAndRemoved)
   EXPECT_TRUE(stickman.RemoveAnimation("stroll"));
   EXPECT_FALSE(stickman.RemoveAnimation("stroll"));
   EXPECT_EQ(stickman.GetAnimationNames(), QStringList({"run"}));
+}
+
+TEST_F(StickmanFileTest, NonFiniteOrHugeNumbersSkipWhatTheySizeOrPlace)
+{
+  Sections sections;
+  sections.drawing = R"(<line from="a" to="b" name="ab"/><circle center="c" radius="5" name="head"/>
+      <line from="a" to="c" name="nan-width" width="nan"/>
+      <line from="a" to="c" name="inf-z" zValue="inf"/>
+      <circle center="c" radius="inf" name="inf-radius"/>
+      <circle center="c" radius="1e300" name="huge-radius"/>)";
+  sections.postures += postureOf("bad", R"(<joint name="a" x="nan" y="0"/><joint name="b" x="1" y="2"/>)") +
+                       R"(<posture name="bad-corner" left="inf"><joint name="a" x="1" y="1"/></posture>)";
+  sections.animations = animationOf(R"(name="moved" key-moment="nan")", 3,
+                                    R"(<when-finished><offset dx="inf" dy="3"/></when-finished>)");
+  sections.ragdoll = R"(<joint elementA="ab" elementB="head" anchor="a" from-angle="nan" to-angle="90"/>)";
+  Stickman stickman(nullptr, nullptr, nullptr);
+  const LogCapture log("bv.stickman");
+  ASSERT_TRUE(load(stickman, sections));
+  EXPECT_EQ(stickman.GetDrawingPrimitives().size(), 2);
+  const Posture* bad = stickman.GetStaticPosture("bad");
+  ASSERT_NE(bad, nullptr);
+  EXPECT_EQ(bad->GetElements().size(), 1);
+  EXPECT_EQ(stickman.GetStaticPosture("bad-corner"), nullptr);
+  EXPECT_EQ(stickman.GetAnimation("moved")->GetOffset(), QPointF(0, 0));
+  EXPECT_EQ(stickman.GetAnimation("moved")->GetKeyFrame(), 0);
+  EXPECT_TRUE(stickman.GetRagdollJoints().isEmpty());
+  EXPECT_EQ(log.lines().size(), 9) << log.lines().join('\n').toStdString();
+  for (const QString& line : log.lines())
+    EXPECT_TRUE(line.contains("skipped")) << line.toStdString();
+  const QRectF figure = stickman.boundingRect();
+  EXPECT_TRUE(std::isfinite(figure.width()) && std::isfinite(figure.height()) && figure.height() > 0);
+}
+
+TEST_F(StickmanFileTest, ARagdollJointOfAnElementWithItselfIsSkipped)
+{
+  Sections sections;
+  sections.ragdoll = R"(<joint elementA="ab" elementB="ab" anchor="a" from-angle="-30" to-angle="90"/>
+                        <joint elementA="ab" elementB="head" anchor="a" from-angle="90" to-angle="-30"/>
+                        <joint elementA="ab" elementB="head" anchor="a" from-angle="-30" to-angle="90"/>)";
+  Stickman stickman(nullptr, nullptr, nullptr);
+  ASSERT_TRUE(load(stickman, sections));
+  ASSERT_EQ(stickman.GetRagdollJoints().size(), 1);
+  EXPECT_EQ(stickman.GetRagdollJoints()[0].elementB, "head");
+
+  // Given one all the same, the ragdoll leaves it out rather than abort.
+  Ragdoll::JointInfo self = stickman.GetRagdollJoints()[0];
+  self.elementB = self.elementA;
+  QList<Ragdoll::JointInfo> joints{self};
+  b2World world(b2Vec2(0, 9.8f));
+  Ragdoll ragdoll(nullptr);
+  QMap<QString, Ragdoll::Element> elements;
+  b2BodyDef definition;
+  definition.type = b2_dynamicBody;
+  elements["ab"].body = world.CreateBody(&definition);
+  elements["ab"].anchors["a"] = QPointF(0, 0);
+  ragdoll.Init(elements, joints, Right, &world);
+  EXPECT_EQ(world.GetJointCount(), 0);
+}
+
+TEST_F(StickmanFileTest, AFileWithoutBothStandingPosturesIsRefused)
+{
+  for (const char* kept : {"standing-left", "standing-right"})
+  {
+    Sections sections;
+    sections.postures = postureOf(kept, R"(<joint name="a" x="0" y="-50"/><joint name="b" x="0" y="0"/>)");
+    Stickman stickman(nullptr, nullptr, nullptr);
+    const LogCapture log("bv.stickman");
+    EXPECT_FALSE(load(stickman, sections)) << kept;
+    EXPECT_TRUE(stickman.GetJoints().isEmpty());
+    ASSERT_EQ(log.lines().size(), 1);
+    EXPECT_TRUE(log.lines()[0].contains("has no \"standing-")) << log.lines()[0].toStdString();
+  }
+}
+
+TEST_F(StickmanFileTest, AMissingJointNameBindsToNoJoint)
+{
+  Sections sections;
+  sections.joints += R"(<joint name=""/>)";
+  sections.keyPoints = R"(<key-points holder-elbow="a"/>)";
+  sections.drawing += R"(<line from="a" name="no-to"/><circle radius="3" name="no-center"/>)";
+  sections.postures += postureOf("unnamed", R"(<joint x="3" y="4"/><joint name="a" x="1" y="1"/>)");
+  Stickman stickman(nullptr, nullptr, nullptr);
+  ASSERT_TRUE(load(stickman, sections));
+  EXPECT_EQ(stickman.GetJoints().size(), 3);
+  EXPECT_EQ(stickman.GetHolderJoint(), nullptr);
+  EXPECT_EQ(stickman.GetDrawingPrimitives().size(), 2);
+  EXPECT_EQ(stickman.GetStaticPosture("unnamed")->GetElements().size(), 1);
+}
+
+TEST_F(StickmanFileTest, NumbersReadTheSameUnderADecimalComma)
+{
+  Sections sections;
+  sections.drawing = R"(<line from="a" to="b" name="ab" width="0.5" zValue="1.5"/>)";
+  sections.postures += postureOf("fine", R"(<joint name="a" x="2.5" y="-0.25"/><joint name="b" x="0.5" y="0"/>)");
+  sections.ragdoll = R"(<joint elementA="ab" elementB="head" anchor="a" from-angle="-22.5" to-angle="45.5"/>)";
+  Stickman inC(nullptr, nullptr, nullptr);
+  ASSERT_TRUE(load(inC, sections));
+  const NumericLocale german(GermanLocale);
+  ASSERT_TRUE(german.IsActive()) << "scripts/install-deps generates " << GermanLocale;
+  Stickman inGerman(nullptr, nullptr, nullptr);
+  ASSERT_TRUE(load(inGerman, sections));
+  EXPECT_EQ(inGerman.GetDrawingPrimitives()[0]->GetZValue(), 1.5);
+  EXPECT_DOUBLE_EQ(penWidth(inGerman.GetDrawingPrimitives()[0]), penWidth(inC.GetDrawingPrimitives()[0]));
+  const Posture* a = inC.GetStaticPosture("fine");
+  const Posture* b = inGerman.GetStaticPosture("fine");
+  EXPECT_EQ(a->GetJointPosition(inC.FindJoint("a")), b->GetJointPosition(inGerman.FindJoint("a")));
+  EXPECT_EQ(b->GetJointPosition(inGerman.FindJoint("a")) - b->GetJointPosition(inGerman.FindJoint("b")), QPointF(2, -0.25));
+  ASSERT_EQ(inGerman.GetRagdollJoints().size(), 1);
+  EXPECT_NEAR(inGerman.GetRagdollJoints()[0].lowerLimit, -22.5 * M_PI / 180, 1e-12);
 }

@@ -3,6 +3,7 @@
 
 #include "audio/SoundManager.h"
 #include "common/FilePaths.h"
+#include "common/XmlUtils.h"
 #include "flow/Cue.h"
 #include "flow/SimpleCutscene.h"
 #include "qel/MonochromeImageInfo.h"
@@ -17,7 +18,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLoggingCategory>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTextStream>
 #include <tinyxml.h>
@@ -33,20 +33,6 @@ const char* const Usage =
   "game would refuse or leave out, and names of materials, sounds and objects that\n"
   "the game's data (beside this program) does not have. Exits with 1 when a file\n"
   "has an error, 2 on wrong usage, 0 otherwise (warnings alone allow a level).\n";
-
-// What the level loader says while it reads one file.
-bool capturing = false;
-QStringList captured;
-QtMessageHandler previousHandler = nullptr;
-
-void captureLoaderMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-  const QLatin1String category(context.category ? context.category : "");
-  if (capturing && (category == QLatin1String("bv.level") || category == QLatin1String("bv.cutscene")))
-    captured.append(message);
-  else
-    previousHandler(type, context, message);
-}
 
 /// The game's data, as far as it exists beside the program.
 struct GameData
@@ -76,7 +62,8 @@ struct GameData
       hasSounds = true;
     }
     TiXmlDocument descriptions;
-    if (descriptions.LoadFile(QFile::encodeName(GetObjectsPath()).constData(), TIXML_ENCODING_UTF8))
+    QString problem;
+    if (xml::LoadDocument(GetObjectsPath(), descriptions, problem))
     {
       if (const TiXmlElement* root = descriptions.FirstChildElement("objects"))
       {
@@ -116,15 +103,20 @@ public:
   /// Prints the findings; the number of errors.
   int Run(QTextStream& out)
   {
-    capturing = true;
-    captured.clear();
-    const bool loaded = m_level.Load(m_path);
-    capturing = false;
-    for (const QString& message : captured)
-      reportLoaderMessage(message);
+    QList<Level::Finding> findings;
+    const bool loaded = m_level.Load(m_path, &findings);
+    for (const Level::Finding& finding : findings)
+    {
+      const QString location =
+        finding.line > 0 ? QStringLiteral("%1:%2").arg(m_path, QString::number(finding.line)) : m_path;
+      if (finding.severity == Level::Finding::Error)
+        error(finding.text, location);
+      else
+        warning(finding.text, location);
+    }
     if (!loaded)
     {
-      if (captured.isEmpty())
+      if (m_errors == 0)
         error(QStringLiteral("the game cannot load this level"));
     }
     else
@@ -141,19 +133,9 @@ private:
     ++m_errors;
   }
 
-  void warning(const QString& text) { m_lines.append(m_path + QStringLiteral(": warning: ") + text); }
-
-  // The loader's messages start with the file and line when it knows them.
-  void reportLoaderMessage(const QString& message)
+  void warning(const QString& text, const QString& location = QString())
   {
-    const QRegularExpressionMatch location =
-      QRegularExpression(QStringLiteral("^(%1(:\\d+)?): (.*)$").arg(QRegularExpression::escape(m_path)),
-                         QRegularExpression::DotMatchesEverythingOption)
-        .match(message);
-    if (location.hasMatch())
-      error(location.captured(3), location.captured(1));
-    else
-      error(message);
+    m_lines.append((location.isEmpty() ? m_path : location) + QStringLiteral(": warning: ") + text);
   }
 
   void checkMaterial(const QString& what, const QString& name)
@@ -293,8 +275,9 @@ int main(int argc, char* argv[])
 
   GameData data;
   data.Load();
-  QLoggingCategory::setFilterRules(QStringLiteral("bv.level.debug=true\nbv.cutscene.debug=true"));
-  previousHandler = qInstallMessageHandler(captureLoaderMessages);
+  // The loader's findings are printed below; its log would repeat them. Why a
+  // cutscene does not load is the cutscene reader's to say, on stderr.
+  QLoggingCategory::setFilterRules(QStringLiteral("bv.world.debug=false\nbv.world.warning=false"));
   int errors = 0;
   for (const QString& file : files)
     errors += LevelChecker(file, data).Run(out);

@@ -126,17 +126,36 @@ TEST_F(FixtureCreators, PolygonIsTheHullInBodyCoordinates)
   EXPECT_NEAR(m_body->GetMass(), 1.0 * 2.0, 1e-4);
 }
 
-TEST_F(FixtureCreators, PolygonKeepsItsFirstEightVertices)
+TEST_F(FixtureCreators, PolygonOfManyVerticesIsTheirHullReduced)
 {
-  QPolygonF circle;
-  for (int i = 0; i < 12; ++i)
-    circle << QPointF(200 + 100 * std::cos(i * M_PI / 6), 300 + 100 * std::sin(i * M_PI / 6));
-  PolygonFixtureCreator(circle).Run(m_material, 0.01, m_body);
-  const std::vector<const b2PolygonShape*> made = polygons();
+  // A decagon of radius 1 m around the body: eight of its vertices stay, and
+  // its centre of mass stays where it was.
+  QPolygonF decagon;
+  for (int i = 0; i < 10; ++i)
+    decagon << QPointF(200 + 100 * std::cos(i * M_PI / 5), 300 + 100 * std::sin(i * M_PI / 5));
+  PolygonFixtureCreator(decagon).Run(m_material, 0.01, m_body);
+  std::vector<const b2PolygonShape*> made = polygons();
   ASSERT_EQ(made.size(), 1u);
   EXPECT_EQ(made[0]->m_count, 8);
-  for (int i = 0; i < made[0]->m_count; ++i)
-    EXPECT_GE(made[0]->m_vertices[i].y, -0.5 - Tolerance) << "vertex " << i; // the first 8 reach 210 degrees
+  EXPECT_LT(made[0]->m_centroid.Length(), 0.03);
+  const double decagonArea = 10 * 0.5 * std::sin(M_PI / 5);
+  EXPECT_GT(m_body->GetMass(), 0.9 * decagonArea * 2.0);
+
+  // Vertices inside come first: the hull is still the outer square.
+  m_body->DestroyFixture(m_body->GetFixtureList());
+  QPolygonF square;
+  for (int i = 0; i < 9; ++i)
+    square << QPointF(190 + 2 * i, 300 + (i % 3));
+  square << QPointF(150, 250) << QPointF(250, 250) << QPointF(250, 350) << QPointF(150, 350);
+  PolygonFixtureCreator(square).Run(m_material, 0.01, m_body);
+  made = polygons();
+  ASSERT_EQ(made.size(), 1u);
+  ASSERT_EQ(made[0]->m_count, 4);
+  for (int i = 0; i < 4; ++i)
+  {
+    EXPECT_NEAR(std::fabs(made[0]->m_vertices[i].x), 0.5, Tolerance);
+    EXPECT_NEAR(std::fabs(made[0]->m_vertices[i].y), 0.5, Tolerance);
+  }
 }
 
 TEST_F(FixtureCreators, PolygonWithoutAreaMakesNoFixture)

@@ -1,4 +1,6 @@
 #include "LevelTestSupport.h"
+#include "LogCapture.h"
+#include "NumericLocale.h"
 
 #include "common/FilePaths.h"
 #include "common/GlobalConstants.h"
@@ -14,6 +16,7 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #include <tinyxml.h>
 
 #include <gtest/gtest.h>
@@ -373,7 +376,9 @@ TEST_F(LevelTest, SkippedEntries)
                    "<background image=\"missing.png\"/>"
                    "<ground><region x=\"1\" width=\"0\" height=\"1\"/><region width=\"2\" height=\"-1\"/>"
                    "<region width=\"2\" height=\"1\"/><polygon-region material=\"rock\"/>"
-                   "<polygon-region><point x=\"1\" y=\"2\"/></polygon-region></ground>"
+                   "<polygon-region><point x=\"1\" y=\"2\"/></polygon-region>"
+                   "<polygon-region><point x=\"1\" y=\"2\"/><point x=\"2\" y=\"2\"/><point x=\"1\" y=\"3\"/>"
+                   "</polygon-region></ground>"
                    "<liquid><region width=\"0\" height=\"1\"/><region width=\"3\" height=\"1\"/></liquid>"
                    "<interactive-items><tree image=\"missing\"/><tree image=\"tree.png\" x=\"4\"/></interactive-items>"
                    "<intermezzo>"
@@ -388,7 +393,7 @@ TEST_F(LevelTest, SkippedEntries)
   ASSERT_EQ(level.GetGroundRegions().size(), 1);
   EXPECT_EQ(level.GetGroundRegions()[0].area, QRectF(0, 0, 2, 1));
   ASSERT_EQ(level.GetStaticObjects().size(), 1);
-  EXPECT_EQ(level.GetStaticObjects()[0].polygon, QPolygonF({QPointF(1, 2)}));
+  EXPECT_EQ(level.GetStaticObjects()[0].polygon, QPolygonF({QPointF(1, 2), QPointF(2, 2), QPointF(1, 3)}));
   ASSERT_EQ(level.GetLiquidRegions().size(), 1);
   EXPECT_EQ(level.GetLiquidRegions()[0].area.width(), 3);
   EXPECT_EQ(level.GetLiquidRegions()[0].transparentHeight, 0);
@@ -644,4 +649,163 @@ TEST(LevelConditions, GrabbedObjectCondition)
   EXPECT_FALSE(needsKey.IsTrue(&apple));
   Level::GrabbedObjectCondition caseMatters{QStringLiteral("Key")};
   EXPECT_FALSE(caseMatters.IsTrue(&key));
+}
+
+TEST_F(LevelTest, RegionsThatBox2DCannotBuildAreSkippedWithTheirLine)
+{
+  QList<Level::Finding> findings;
+  ASSERT_TRUE(level.Load(directory.Write(QStringLiteral("level.xml"),
+                                         "<level><geometry width=\"20\" height=\"10\"/><start/><foreground/>\n"
+                                         "<ground>\n"
+                                         "<polygon-region><point x=\"1\" y=\"1\"/><point x=\"2\" y=\"1\"/></polygon-region>\n"
+                                         "<polygon-region><point x=\"1\" y=\"1\"/><point x=\"2\" y=\"1\"/>"
+                                         "<point x=\"2\" y=\"1\"/><point x=\"1\" y=\"2\"/></polygon-region>\n"
+                                         "<polygon-region><point x=\"1\" y=\"1\"/><point x=\"2\" y=\"1\"/>"
+                                         "<point x=\"1.001\" y=\"1\"/></polygon-region>\n"
+                                         "<polygon-region><point x=\"1\" y=\"1\"/><point x=\"2\" y=\"1\"/>"
+                                         "<point x=\"1.5\" y=\"0.98\"/></polygon-region>\n"
+                                         "</ground>\n<liquid>\n"
+                                         "<region x=\"1\" y=\"1\" width=\"0.004\" height=\"2\"/>\n"
+                                         "<region x=\"1\" y=\"1\" width=\"2\" height=\"0.01\"/>\n"
+                                         "<region x=\"1\" y=\"1\" width=\"0.02\" height=\"0.02\"/>\n"
+                                         "</liquid></level>"),
+                         &findings));
+  // Three vertices, each at least a pixel from the next, make a loop.
+  ASSERT_EQ(level.GetStaticObjects().size(), 1);
+  EXPECT_EQ(level.GetStaticObjects()[0].polygon.size(), 3);
+  ASSERT_EQ(level.GetLiquidRegions().size(), 1);
+  EXPECT_EQ(level.GetLiquidRegions()[0].area.size(), QSizeF(0.02, 0.02));
+
+  ASSERT_EQ(findings.size(), 5);
+  const int lines[] = {3, 4, 5, 9, 10};
+  for (int i = 0; i < findings.size(); ++i)
+  {
+    EXPECT_EQ(findings[i].severity, Level::Finding::Error) << i;
+    EXPECT_EQ(findings[i].line, lines[i]) << findings[i].text.toStdString();
+  }
+  EXPECT_TRUE(findings[0].text.contains("2 points")) << findings[0].text.toStdString();
+  EXPECT_TRUE(findings[1].text.contains("points 2 and 3")) << findings[1].text.toStdString();
+  // The closing edge counts too.
+  EXPECT_TRUE(findings[2].text.contains("points 3 and 1")) << findings[2].text.toStdString();
+}
+
+TEST_F(LevelTest, FindingsSeparateRefusedFromMisread)
+{
+  QList<Level::Finding> findings;
+  ASSERT_TRUE(level.Load(directory.Write(QStringLiteral("level.xml"),
+                                         "<level><geometry width=\"20\" height=\"10\"/>\n"
+                                         "<start x=\"1,5\"/><foreground/>\n"
+                                         "<illumination darkness-level=\"0.5\"><light-source x=\"1\"/></illumination>"
+                                         "</level>"),
+                         &findings));
+  ASSERT_EQ(findings.size(), 2);
+  EXPECT_EQ(findings[0].severity, Level::Finding::Warning);
+  EXPECT_EQ(findings[0].line, 2);
+  EXPECT_EQ(findings[0].text, QStringLiteral("\"x\" is not a number: \"1,5\" (read as 0)"));
+  EXPECT_EQ(findings[1].severity, Level::Finding::Error);
+  EXPECT_EQ(findings[1].line, 3);
+
+  EXPECT_FALSE(level.Load(directory.Write(QStringLiteral("level.xml"), "<level>\n<geometry width=\"1e999\"/></level>"),
+                          &findings));
+  ASSERT_FALSE(findings.isEmpty());
+  EXPECT_TRUE(findings[0].text.contains("not a finite number")) << findings[0].text.toStdString();
+  EXPECT_EQ(findings[0].severity, Level::Finding::Error);
+  EXPECT_EQ(findings[0].line, 2);
+  EXPECT_FALSE(level.Load(directory.Path(QStringLiteral("missing.xml")), &findings));
+  ASSERT_EQ(findings.size(), 1);
+  EXPECT_EQ(findings[0].line, 0);
+  EXPECT_TRUE(findings[0].text.startsWith("no such file")) << findings[0].text.toStdString();
+}
+
+TEST_F(LevelTest, NumbersReadTheSameUnderADecimalComma)
+{
+  Level inC(QSizeF(1, 1));
+  ASSERT_TRUE(inC.Load(directory.Write(QStringLiteral("rich.xml"), RichLevel())));
+  const NumericLocale german(GermanLocale);
+  ASSERT_TRUE(german.IsActive()) << "scripts/install-deps generates " << GermanLocale;
+  ASSERT_TRUE(load(RichLevel()));
+  expectSameLevel(inC, level);
+  EXPECT_EQ(level.GetDarknessLevel(), inC.GetDarknessLevel());
+  EXPECT_EQ(level.GetSize(), QSizeF(40.5, 12));
+}
+
+TEST_F(LevelTest, SaveWritesPicturesOnlyIntoTheLevelFolder)
+{
+  QTemporaryDir outside;
+  const QString escape = QDir(directory.Path(QString())).relativeFilePath(outside.filePath("escaped"));
+  ASSERT_TRUE(escape.startsWith("../"));
+  // The pictures load from outside (an absolute name is read below the
+  // level's folder); saved, they must not go back there.
+  const QString absoluteCopy = directory.Path(QString()) + outside.filePath("absolute.png");
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(absoluteCopy).absolutePath()));
+  QFile::copy(directory.Path("tree.png"), absoluteCopy);
+  QFile::copy(directory.Path("tree.png"), outside.filePath("escaped.png"));
+  ASSERT_TRUE(load(MinimalLevel("<interactive-items>"
+                                "<tree image=\"tree\" x=\"1\"/>"
+                                "<tree image=\"" + outside.filePath("absolute").toUtf8() + "\" x=\"2\"/>"
+                                "<tree image=\"" + escape.toUtf8() + "\" x=\"3\"/>"
+                                "</interactive-items>")));
+  ASSERT_EQ(level.GetInteractiveItems().size(), 3);
+  QFile::remove(outside.filePath("escaped.png"));
+
+  const QString saved = directory.Path(QStringLiteral("saved.xml"));
+  ASSERT_TRUE(level.Save(saved));
+  EXPECT_EQ(QDir(outside.path()).entryList(QDir::Files), QStringList());
+  Level reloaded(QSizeF(1, 1));
+  ASSERT_TRUE(reloaded.Load(saved));
+  ASSERT_EQ(reloaded.GetInteractiveItems().size(), 3);
+  for (const Level::InteractiveItem& item : reloaded.GetInteractiveItems())
+  {
+    EXPECT_FALSE(item.image.isNull());
+    const QString name = QString::fromUtf8(item.element->Attribute("image"));
+    EXPECT_FALSE(name.contains('/')) << name.toStdString();
+  }
+}
+
+TEST_F(LevelTest, AFailedSaveKeepsTheOldFile)
+{
+  ASSERT_TRUE(load(RichLevel()));
+  const QString saved = directory.Path(QStringLiteral("saved.xml"));
+  ASSERT_TRUE(level.Save(saved));
+  QFile file(saved);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray before = file.readAll();
+  file.close();
+
+  // A control character cannot be stored in XML: the save fails half-way.
+  level.SetTitle(QStringLiteral("Bad \x01 title"));
+  EXPECT_FALSE(level.Save(saved));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), before);
+}
+
+TEST_F(LevelTest, EmptyDoorPicturePathsStayEmpty)
+{
+  ASSERT_TRUE(load(MinimalLevel("<doors><door x=\"1\" y=\"2\"/><door x=\"3\" y=\"2\"><images opened=\"door-open.png\"/>"
+                                "</door></doors>")));
+  ASSERT_EQ(level.GetDoors().size(), 2);
+  EXPECT_TRUE(level.GetDoors()[0].openedImagePath.isEmpty());
+  EXPECT_TRUE(level.GetDoors()[1].closedImagePath.isEmpty());
+  const QString saved = directory.Path(QStringLiteral("saved.xml"));
+  for (int round = 0; round < 2; ++round)
+  {
+    ASSERT_TRUE(level.Save(saved));
+    ASSERT_TRUE(level.Load(saved));
+  }
+  ASSERT_EQ(level.GetDoors().size(), 2);
+  EXPECT_TRUE(level.GetDoors()[0].openedImagePath.isEmpty());
+  EXPECT_TRUE(level.GetDoors()[0].closedImagePath.isEmpty());
+  EXPECT_EQ(level.GetDoors()[1].openedImagePath, directory.Path(QStringLiteral("door-open.png")));
+  EXPECT_TRUE(level.GetDoors()[1].closedImagePath.isEmpty());
+}
+
+TEST_F(LevelTest, WhatTheLoaderLeavesOutIsLoggedByDefault)
+{
+  const LogCapture log;
+  ASSERT_TRUE(load(MinimalLevel("<music><track name=\"no-such-track\"/></music>"
+                                "<intermezzo><cutscene special=\"dragon\"/></intermezzo>")));
+  const QString lines = log.lines().join('\n');
+  EXPECT_TRUE(lines.contains("Music file does not exist")) << lines.toStdString();
+  EXPECT_TRUE(lines.contains("dragon")) << lines.toStdString();
+  EXPECT_TRUE(lines.contains("Could not load intermezzo cutscene!")) << lines.toStdString();
 }

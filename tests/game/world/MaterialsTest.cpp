@@ -1,5 +1,8 @@
 #include "world/Materials.h"
 
+#include "LogCapture.h"
+#include "NumericLocale.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -17,7 +20,7 @@ namespace
 {
 QString sourceDataPath(const QString& name)
 {
-  return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().absoluteFilePath("../../../data/" + name);
+  return QStringLiteral(BV_SOURCE_DATA "/") + name;
 }
 
 class MaterialsFile : public testing::Test
@@ -91,6 +94,7 @@ TEST_F(MaterialsFile, SkipsIncompleteOrInvalidEntriesAndTheLaterDuplicateWins)
                    "<material id='nan' friction='0.1' restitution='nan' density='0.1'/>"
                    "<material id='infinite' friction='0.1' restitution='0.1' density='inf'/>"
                    "<material id='negative' friction='0.1' restitution='0.1' density='-1'/>"
+                   "<material id='huge' friction='0.1' restitution='0.1' density='1e39'/>"
                    "<material id='spaced' friction=' 0.25 ' restitution='1e-1' density='3'/>"
                    "</materials>"));
   EXPECT_EQ(m_materials.GetNames(), QStringList({"spaced", "stone"}));
@@ -116,6 +120,29 @@ TEST_F(MaterialsFile, BrokenFilesFailAndLeaveTheTableAsItWas)
 
   EXPECT_EQ(m_materials.GetNames(), QStringList({"kept"}));
   EXPECT_TRUE(sameMaterial(m_materials.Get("other"), before));
+}
+
+TEST_F(MaterialsFile, HostileFilesAreRefusedWithoutReadingThem)
+{
+  const LogCapture log("bv.world");
+  // Read whole, /dev/zero exhausts memory; parsed, deep nesting overflows the stack.
+  EXPECT_FALSE(m_materials.Load("/dev/zero"));
+  EXPECT_FALSE(load(QByteArray("<materials>") + QByteArray("<a>").repeated(40000)));
+  ASSERT_EQ(log.lines().size(), 2);
+  EXPECT_TRUE(log.lines()[0].contains("not a regular file")) << log.lines()[0].toStdString();
+  EXPECT_TRUE(log.lines()[1].contains("nested deeper")) << log.lines()[1].toStdString();
+}
+
+TEST_F(MaterialsFile, NumbersReadTheSameUnderADecimalComma)
+{
+  const NumericLocale german(GermanLocale);
+  ASSERT_TRUE(german.IsActive()) << "scripts/install-deps generates " << GermanLocale;
+  ASSERT_TRUE(load("<materials><default-material friction='0.5' restitution='0.25' density='1.5'/>"
+                   "<material id='ice' friction='0.05' restitution='0.1' density='0.9'/>"
+                   "<material id='comma' friction='0,5' restitution='0' density='1'/></materials>"));
+  EXPECT_TRUE(sameMaterial(m_materials.Get(""), Material{0.5, 0.25, 1.5}));
+  EXPECT_TRUE(sameMaterial(m_materials.Get("ice"), Material{0.05, 0.1, 0.9}));
+  EXPECT_EQ(m_materials.GetNames(), QStringList({"ice"}));
 }
 
 TEST_F(MaterialsFile, LoadAddsToTheTableAndClearKeepsTheDefault)
