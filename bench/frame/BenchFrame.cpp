@@ -34,7 +34,7 @@ constexpr int SettleTicks = 600;
 
 void tick(GeneralManager& manager)
 {
-  QMetaObject::invokeMethod(&manager, "advance", Qt::DirectConnection);
+  manager.Tick();
 }
 } // namespace
 
@@ -55,6 +55,7 @@ int main(int argc, char* argv[])
   try
   {
     GeneralManager manager(&window, nullptr);
+    manager.SetManualTicks();
     const QString level = argc > 1 ? QString::fromLocal8Bit(argv[1]) : manager.GetStartLevelName();
     manager.PlayLevel(level);
     if (manager.GetLevelName() != level)

@@ -36,6 +36,7 @@
 #include <QWidget>
 
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 
 namespace
@@ -184,6 +185,11 @@ void GeneralManager::SetInputHandler(InputHandler* handler)
 void GeneralManager::PlayLevel(const QString& levelName)
 {
   startGameFromLevel(levelName);
+}
+
+void GeneralManager::SetManualTicks()
+{
+  m_timer.setInterval(std::numeric_limits<int>::max());
 }
 
 void GeneralManager::SetLevelErrorHandler(std::function<void(const QString&)> handler)

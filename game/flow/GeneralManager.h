@@ -68,6 +68,12 @@ public:
   /// Starts a game at \a levelName as the menu's buttons do; for tools that
   /// play a level without the menu.
   void PlayLevel(const QString& levelName);
+  /// Leaves the game tick to the caller (headless tools and tests), who then
+  /// calls Tick while IsTicking: the timer goes on telling whether the game
+  /// ticks but never fires, not even inside events processed during a tick.
+  void SetManualTicks();
+  /// One game tick, as the timer gives it every 16 ms.
+  void Tick() { advance(); }
   /// Receives the message of a level that fails to load while the game runs;
   /// the default shows it in a message box. The game then returns to the menu.
   void SetLevelErrorHandler(std::function<void(const QString&)> handler);

@@ -14,6 +14,8 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <limits>
+
 namespace
 {
 Qt::KeyboardModifier modifierOf(int key)
@@ -36,6 +38,9 @@ LevelPlayer::LevelPlayer(QSize windowSize)
 {
   m_window.resize(windowSize);
   m_manager.reset(new GeneralManager(&m_window, nullptr));
+  m_manager->SetManualTicks();
+  // Held keys repeat on game time here (repeatHeldKeys), never on the clock.
+  m_manager->GetGameInputHandler()->findChild<QTimer*>()->setInterval(std::numeric_limits<int>::max());
   m_manager->SetLevelErrorHandler([this](const QString& message) { m_levelError = message; });
   Scene* scene = m_manager->GetScene();
   // Connected before the manager's own connections: the outcome is recorded
@@ -45,6 +50,9 @@ LevelPlayer::LevelPlayer(QSize windowSize)
     {
       m_outcome = Finished;
       m_nextLevel = next;
+      // The manager goes on to the next level right after this.
+      m_objectsAtOutcome = CountObjects();
+      m_frameAtOutcome = Render();
     }
   });
   const auto killed = [this] {
@@ -63,6 +71,7 @@ bool LevelPlayer::Start(const QString& level, QString* error)
   m_nextLevel.clear();
   m_levelError.clear();
   m_outcome = Playing;
+  m_frameAtOutcome = QImage();
   m_ticks = 0;
   m_repeatElapsedMs = 0;
   m_manager->PlayLevel(level);
@@ -79,7 +88,7 @@ void LevelPlayer::Tick()
   if (!m_manager->IsTicking())
     return;
   repeatHeldKeys();
-  QMetaObject::invokeMethod(m_manager.get(), "advance", Qt::DirectConnection);
+  m_manager->Tick();
   // What the event loop would do between ticks: posted events and deferred deletes.
   QCoreApplication::sendPostedEvents();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -159,6 +168,16 @@ int LevelPlayer::CountObjects() const
   return count;
 }
 
+int LevelPlayer::GetFinalObjectCount() const
+{
+  return m_outcome == Finished ? m_objectsAtOutcome : CountObjects();
+}
+
+QImage LevelPlayer::GetFinalFrame() const
+{
+  return m_outcome == Finished ? m_frameAtOutcome : Render();
+}
+
 QImage LevelPlayer::Render() const
 {
   QImage image(m_window.size(), QImage::Format_ARGB32_Premultiplied);
@@ -173,8 +192,7 @@ QImage LevelPlayer::Render() const
 
 void LevelPlayer::repeatHeldKeys()
 {
-  // The game handler repeats held keys every 100 ms of wall time; here the
-  // ticks are the clock.
+  // The game handler repeats held keys every 100 ms; here the ticks are the clock.
   QTimer* repeat = m_manager->GetGameInputHandler()->findChild<QTimer*>();
   if (!repeat || !repeat->isActive())
   {
@@ -182,9 +200,9 @@ void LevelPlayer::repeatHeldKeys()
     return;
   }
   m_repeatElapsedMs += bv::TickIntervalMs;
-  if (m_repeatElapsedMs >= repeat->interval())
+  if (m_repeatElapsedMs >= GameInputHandler::RepeatIntervalMs)
   {
-    m_repeatElapsedMs -= repeat->interval();
+    m_repeatElapsedMs -= GameInputHandler::RepeatIntervalMs;
     QMetaObject::invokeMethod(repeat, "timeout", Qt::DirectConnection);
   }
 }

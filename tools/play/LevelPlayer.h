@@ -3,6 +3,7 @@
 #include "flow/InputScript.h"
 
 #include <QEvent>
+#include <QImage>
 #include <QObject>
 #include <QString>
 #include <QWidget>
@@ -54,6 +55,10 @@ public:
   const QString& GetNextLevel() const { return m_nextLevel; }
   /// Objects and fixed ladders in the level now.
   int CountObjects() const;
+  /// Those of the level Start was given: as the outcome found them, or now.
+  int GetFinalObjectCount() const;
+  /// The last frame of the level Start was given.
+  QImage GetFinalFrame() const;
   /// The level message when one failed to load while playing.
   const QString& GetLevelError() const { return m_levelError; }
   GeneralManager* GetManager() const { return m_manager.get(); }
@@ -72,6 +77,8 @@ private:
   QString m_nextLevel;
   QString m_levelError;
   Outcome m_outcome = Playing;
+  int m_objectsAtOutcome = 0;
+  QImage m_frameAtOutcome;
   int m_ticks = 0;
   int m_repeatElapsedMs = 0;
   Qt::KeyboardModifiers m_heldModifiers = Qt::NoModifier;

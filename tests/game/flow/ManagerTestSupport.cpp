@@ -24,6 +24,7 @@ GeneralManager& ManagerTest::manager()
   if (!m_manager)
   {
     m_manager.reset(new GeneralManager(&window, nullptr));
+    m_manager->SetManualTicks();
     m_manager->SetLevelErrorHandler([this](const QString& message) { errors << message; });
   }
   return *m_manager;
@@ -38,7 +39,7 @@ void ManagerTest::restartProgram()
 void ManagerTest::tick(int count)
 {
   for (int i = 0; i < count; ++i)
-    QMetaObject::invokeMethod(&manager(), "advance", Qt::DirectConnection);
+    manager().Tick();
 }
 
 void ManagerTest::finishOverview()
