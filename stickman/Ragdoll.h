@@ -51,6 +51,8 @@ public:
             b2World* world);
   /// Null when no element has that name.
   const Element* FindElementByName(const QString& name) const;
+  /// Every element by name.
+  const QMap<QString, Element>& GetElements() const { return m_elements; }
   /// Moves the pictures to their bodies; call after every world step.
   void Advance();
 

@@ -561,6 +561,10 @@ void Stickman::Jump()
 
 void Stickman::Land()
 {
+  // The fall's pose gives way to the landing at once: queued behind it, a
+  // landing in the first half of the fall would be lost.
+  if (m_currentAnimationName == AnimationNames::FallingDown)
+    dropAnimation();
   RunAnimation(AnimationNames::Land);
 }
 
@@ -588,6 +592,8 @@ void Stickman::GrabLadder()
   if (IsJumpInProgress())
     return;
   DropItem();
+  // A half-played step or climb would move the figure off the rung when it ends.
+  dropAnimation();
   m_onLadder = true;
   m_rightHandLeads = true;
   flattenDrawingLayers();
@@ -598,6 +604,7 @@ void Stickman::GrabLadder()
 
 void Stickman::LeaveLadder()
 {
+  dropAnimation();
   m_onLadder = false;
   restoreDrawingLayers();
   makeStandingPosture();
@@ -946,6 +953,15 @@ void Stickman::finishAnimation()
 
   m_currentAnimation = nullptr;
   m_currentAnimationName.clear();
+}
+
+void Stickman::dropAnimation()
+{
+  m_currentAnimation = nullptr;
+  m_currentAnimationName.clear();
+  m_nextAnimationName.clear();
+  m_currentFrame = 0;
+  m_actualOffset = QPointF();
 }
 
 QPointF Stickman::scaledOffset(const Animation* animation) const

@@ -195,6 +195,8 @@ private:
   void restoreDrawingLayers();
   void startAnimation(const QString& name);
   void finishAnimation();
+  /// Stops the current and the queued animation where they are, unfinished.
+  void dropAnimation();
   QPointF scaledOffset(const Animation* animation) const;
 
   // The figure.

@@ -1,6 +1,7 @@
 #include "flow/CutsceneConditions.h"
 
 #include "common/XmlUtils.h"
+#include "world/Object.h"
 
 #include <QXmlStreamWriter>
 #include <tinyxml.h>
@@ -17,4 +18,9 @@ void CutsceneConditions::Save(QXmlStreamWriter& writer) const
 {
   writer.writeEmptyElement(QStringLiteral("object-drawn"));
   writer.writeAttribute(QStringLiteral("name"), m_objectName);
+}
+
+bool CutsceneConditions::AreMet(Object* drawnObject) const
+{
+  return drawnObject && drawnObject->GetName() == m_objectName;
 }

@@ -5,7 +5,13 @@
 #include <QString>
 #include <boost/shared_ptr.hpp>
 
-class ObscuredSceneChanges;
+/// Changes made to the scene while a fade cutscene has it hidden.
+class ObscuredSceneChanges
+{
+public:
+  virtual ~ObscuredSceneChanges() = default;
+  virtual void Run() = 0;
+};
 
 /// Darkens the scene, shows a message while changes run behind the black
 /// screen, and brightens it again. Made at run time and never stored.
@@ -23,8 +29,12 @@ public:
   void Save(QXmlStreamWriter& writer) const override;
 
 private:
+  int m_phase = 0;
+  double m_darkness = 0;
+  double m_initialDarkness = 0;
   boost::shared_ptr<ObscuredSceneChanges> m_sceneChanges;
   QString m_message;
   double m_messageDuration;
+  double m_messageTimeLeft = 0;
   QString m_comment;
 };

@@ -20,6 +20,13 @@ public:
 
   const QList<Cue>& GetCues() const { return m_cues; }
 
+  int GetCurrentCue() const { return m_current; }
+
 private:
+  void showCue(int index);
+
   QList<Cue> m_cues;
+  int m_current = 0;
+  /// Seconds the current cue still waits; it waits while above 0.
+  double m_remaining = 0;
 };

@@ -32,16 +32,20 @@ void GraphicsItemVanisher::Advance()
     }
     // Interactive items are not built yet, so no item carries one: the item
     // goes with the object it pictures, if any.
-    QObject* object = ExtractObjectFromGraphicsItem(it->item);
-    delete object;
+    delete static_cast<QObject*>(ExtractObjectFromGraphicsItem(it->item));
     delete it->item;
     it = m_items.erase(it);
   }
 }
 
+// The items stay with their scene, but an object that was vanishing is no
+// longer anybody else's: it goes now rather than leak.
 void GraphicsItemVanisher::AbortVanishing()
 {
   for (const ItemInfo& info : m_items)
+  {
     info.item->setGraphicsEffect(nullptr);
+    delete static_cast<QObject*>(ExtractObjectFromGraphicsItem(info.item));
+  }
   m_items.clear();
 }

@@ -22,8 +22,8 @@ public:
   void AddItemToVanish(QGraphicsItem* item);
   /// One tick of fading.
   void Advance();
-  /// Gives every fading item back fully visible and forgets them (their
-  /// owner, the scene, deletes them).
+  /// Gives every fading item back fully visible and forgets it (its scene
+  /// deletes it); the objects they pictured are deleted now.
   void AbortVanishing();
 
 private:

@@ -215,6 +215,9 @@ private slots:
 
 private:
   void resetWorld();
+  void destroyWorld();
+  /// The first ground region \a pos stands on; null when none.
+  const GroundRegion* groundRegionAt(const QPointF& pos) const;
   void initStickman(Stickman* stickman, const QPointF& pos, const QColor& color);
   void addLiquid(const Level& level, const Level::LiquidRegion& liquid);
   void addGround(const Level& level, const Level::GroundRegion& ground);

@@ -18,6 +18,8 @@
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 
+#include <QSet>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -84,6 +86,12 @@ TEST_F(RagdollTest, BuildsOneElementPerPrimitiveJoinedAsTheFileSays)
   EXPECT_EQ(world.GetBodyCount(), stickman->GetDrawingPrimitives().size());
   EXPECT_EQ(world.GetJointCount(), stickman->GetRagdollJoints().size());
   EXPECT_EQ(ragdoll->FindElementByName("tail"), nullptr);
+  // Every element can be reached, one per primitive name, each with its own body.
+  QSet<const b2Body*> bodies;
+  for (const Ragdoll::Element& element : ragdoll->GetElements())
+    bodies.insert(element.body);
+  EXPECT_EQ(bodies.size(), stickman->GetDrawingPrimitives().size());
+  EXPECT_EQ(ragdoll->GetElements().value("head").body, ragdoll->FindElementByName("head")->body);
   const Ragdoll::Element* head = ragdoll->FindElementByName("head");
   ASSERT_NE(head, nullptr);
   EXPECT_EQ(head->anchors.value("head"), QPointF(0, 0));

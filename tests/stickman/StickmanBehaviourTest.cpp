@@ -425,3 +425,50 @@ TEST_F(StickmanBehaviourTest, ActualBoundingRectStandsOnTheActualPosition)
   stickman->SetKilled();
   EXPECT_TRUE(stickman->IsKilled());
 }
+
+// A short hop lands while the fall's pose has barely begun: the landing must
+// still play and end in jumpMade and the standing posture.
+TEST_F(StickmanBehaviourTest, ALandingEarlyInTheFallReplacesTheFallingPose)
+{
+  QSignalSpy jumpMade(stickman.get(), &Stickman::jumpMade);
+  stickman->StartFallingDown(0);
+  EXPECT_EQ(stickman->GetCurrentAnimation(), stickman->GetAnimation("falling_down-left"));
+  tick(2);
+  jumpManager->falling = false;
+  stickman->Land();
+  EXPECT_TRUE(stickman->IsLandingInProgress());
+  EXPECT_EQ(stickman->GetCurrentAnimation(), stickman->GetAnimation("land-left"));
+  tick(7);
+  EXPECT_EQ(jumpMade.count(), 1);
+  EXPECT_EQ(stickman->GetCurrentAnimation(), nullptr);
+  EXPECT_TRUE(showsPosture(*stickman, *posture(*stickman, "standing-left")));
+}
+
+TEST_F(StickmanBehaviourTest, GrabbingALadderMidStepDropsTheStepAndWhatWasQueued)
+{
+  stickman->Move(Right);
+  tick(20);
+  stickman->Move(Right);
+  ASSERT_TRUE(stickman->IsStepInProgress());
+  stickman->GrabLadder();
+  EXPECT_TRUE(stickman->IsOnLadder());
+  EXPECT_EQ(stickman->GetCurrentAnimation(), nullptr);
+  EXPECT_EQ(stickman->GetActualPos(), QPointF(0, 0));
+  tick(40);
+  EXPECT_EQ(stickman->pos(), QPointF(0, 0));
+  EXPECT_TRUE(showsPosture(*stickman, *posture(*stickman, "climbing-right")));
+}
+
+TEST_F(StickmanBehaviourTest, LeavingALadderMidClimbStaysOnTheGroundItWasPutOn)
+{
+  stickman->GrabLadder();
+  stickman->ClimbUp();
+  tick(5);
+  stickman->ClimbUp();
+  stickman->LeaveLadder();
+  stickman->setPos(0, -10);
+  EXPECT_EQ(stickman->GetCurrentAnimation(), nullptr);
+  tick(20);
+  EXPECT_EQ(stickman->pos(), QPointF(0, -10));
+  EXPECT_TRUE(showsPosture(*stickman, *posture(*stickman, "standing-left")));
+}

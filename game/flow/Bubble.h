@@ -1,0 +1,36 @@
+#pragma once
+
+#include "common/Direction.h"
+
+#include <QGraphicsItemGroup>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+class QGraphicsEllipseItem;
+class QGraphicsScene;
+class QGraphicsTextItem;
+
+/// A comic bubble over a stickman's head: rich text on a white ellipse. The
+/// owner constructs it, calls Init and then places it at the speaker's bubble
+/// origin (the top centre of the speaker); the children go with the group.
+class Bubble : public QGraphicsItemGroup
+{
+public:
+  static const QPointF shadowOffset;
+
+  /// \a direction is the speaker's facing direction; adds the bubble to \a scene.
+  virtual void Init(const QString& text, Direction direction, QGraphicsScene* scene);
+  /// Scene point below the text where the continue indicator goes.
+  virtual QPointF GetPosForContinueIndicator() const;
+
+  /// The ellipse through the four corners of \a r, 4/3 as wide.
+  static QRectF calculateEllipseOuterRect(const QRectF& r);
+
+protected:
+  /// Where the text sits relative to the bubble's origin.
+  virtual QPointF getOffsetFromOrigin(Direction direction) const = 0;
+
+  QGraphicsTextItem* m_text = nullptr;
+  QGraphicsEllipseItem* m_ellipse = nullptr;
+};

@@ -1,0 +1,1126 @@
+#include "world/Scene.h"
+
+#include "audio/SoundManager.h"
+#include "common/BodyUserData.h"
+#include "common/ConvertUtils.h"
+#include "common/FilePaths.h"
+#include "common/GlobalConstants.h"
+#include "common/GraphicsItemUserData.h"
+#include "common/ImageOperations.h"
+#include "flow/Cutscene.h"
+#include "flow/CutsceneContinueIndicator.h"
+#include "flow/DisappearingThinkBubble.h"
+#include "flow/HUD.h"
+#include "flow/PageCurl.h"
+#include "flow/SayBubble.h"
+#include "flow/ThinkBubble.h"
+#include "stickman/Ragdoll.h"
+#include "stickman/Stickman.h"
+#include "world/BlurEffect.h"
+#include "world/ComputerControlledStickman.h"
+#include "world/ContactListener.h"
+#include "world/DrawingPen.h"
+#include "world/EnemyStickman.h"
+#include "world/Ladder.h"
+#include "world/Materials.h"
+#include "world/Object.h"
+#include "world/ObjectCreator.h"
+#include "world/StickmanJumpManager.h"
+
+#include <box2d/b2_body.h>
+#include <box2d/b2_chain_shape.h>
+#include <box2d/b2_fixture.h>
+#include <box2d/b2_polygon_shape.h>
+#include <box2d/b2_world.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QGraphicsPixmapItem>
+#include <QLoggingCategory>
+#include <QPainter>
+#include <QTextStream>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace
+{
+Q_LOGGING_CATEGORY(lcScene, "bv.scene", QtInfoMsg)
+
+// Positions ride on the ground within this many pixels of its top.
+constexpr double GroundTolerancePx = 10.0;
+// Farther out than this (metres) Box2D's single precision cannot hold a level.
+constexpr double WorldLimitM = 1e6;
+constexpr int ExtraCommentMaxLength = 256;
+
+bool fitsWorld(const QPointF& m)
+{
+  return std::isfinite(m.x()) && std::isfinite(m.y()) && std::abs(m.x()) < WorldLimitM &&
+         std::abs(m.y()) < WorldLimitM;
+}
+
+bool fitsWorld(const QRectF& m)
+{
+  return fitsWorld(m.topLeft()) && fitsWorld(m.bottomRight());
+}
+
+QString levelName(const Level& level)
+{
+  return level.GetTitle().isEmpty() ? QStringLiteral("(untitled)") : level.GetTitle();
+}
+
+// The exact box of the fixture's shape under its body's transform, metres:
+// without the skin Box2D puts around polygons and chains.
+QRectF fixtureBox(const b2Fixture* fixture)
+{
+  const b2Shape* shape = fixture->GetShape();
+  const b2Transform& transform = fixture->GetBody()->GetTransform();
+  b2AABB box;
+  shape->ComputeAABB(&box, transform, 0);
+  for (int child = 1; child < shape->GetChildCount(); ++child)
+  {
+    b2AABB childBox;
+    shape->ComputeAABB(&childBox, transform, child);
+    box.Combine(childBox);
+  }
+  if (shape->GetType() != b2Shape::e_circle)
+  {
+    const b2Vec2 skin(shape->m_radius, shape->m_radius);
+    box.lowerBound += skin;
+    box.upperBound -= skin;
+  }
+  return AABB2Rect(box);
+}
+
+// The top edge of the first surface a foot can be put on.
+class StandingSurfaceQuery : public b2QueryCallback
+{
+public:
+  explicit StandingSurfaceQuery(const QPointF& stepPointM)
+    : m_stepPoint(stepPointM)
+  {
+  }
+
+  bool ReportFixture(b2Fixture* fixture) override
+  {
+    const b2Body* body = fixture->GetBody();
+    if (body->GetType() == b2_kinematicBody || fixture->IsSensor() ||
+        fixture->GetShape()->GetType() != b2Shape::e_polygon)
+      return true;
+    const bool dynamic = body->GetType() == b2_dynamicBody;
+    // Only resting objects can be stepped on.
+    if (dynamic && body->IsAwake())
+      return true;
+    const QRectF box = fixtureBox(fixture);
+    if (std::abs(m_stepPoint.y() - box.top()) > bv::MaxStairHeightM)
+      return true;
+    if (dynamic && (box.width() < bv::MinStairWidthM || box.height() > bv::MaxStairHeightM))
+      return true;
+    surface = QLineF(m2px(box.topLeft()), m2px(box.topRight()));
+    return false;
+  }
+
+  QLineF surface;
+
+private:
+  QPointF m_stepPoint;
+};
+
+// Whether a static fixture rises above a height.
+class ObstaclesQuery : public b2QueryCallback
+{
+public:
+  explicit ObstaclesQuery(double heightLimitPx)
+    : m_heightLimit(heightLimitPx)
+  {
+  }
+
+  bool ReportFixture(b2Fixture* fixture) override
+  {
+    if (fixture->GetBody()->GetType() != b2_staticBody || fixture->IsSensor())
+      return true;
+    if (m2px(fixtureBox(fixture).top()) < m_heightLimit)
+    {
+      found = true;
+      return false;
+    }
+    return true;
+  }
+
+  bool found = false;
+
+private:
+  double m_heightLimit;
+};
+
+// Over the speaker's head: the horizontal centre and top of where it really is.
+QPointF bubbleOrigin(const Stickman* stickman)
+{
+  const QRectF r = stickman->GetActualBoundingRect();
+  return QPointF(r.center().x(), r.top());
+}
+
+// Whether an object of that name has a body in an area.
+class ObjectInAreaQuery : public b2QueryCallback
+{
+public:
+  explicit ObjectInAreaQuery(const QString& name)
+    : m_name(name)
+  {
+  }
+
+  bool ReportFixture(b2Fixture* fixture) override
+  {
+    const Object* object = ExtractObjectFromBody(fixture->GetBody());
+    found = object && object->GetName() == m_name;
+    return !found;
+  }
+
+  bool found = false;
+
+private:
+  QString m_name;
+};
+
+// Read once per run; a missing file means none.
+const QStringList& extraComments()
+{
+  static const QStringList comments = [] {
+    QStringList lines;
+    QFile file(GetExtraCommentsPath());
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+      return lines;
+    QTextStream stream(&file);
+    stream.setCodec("UTF-8");
+    while (!stream.atEnd())
+    {
+      const QString line = stream.readLine().left(ExtraCommentMaxLength);
+      if (!line.isEmpty())
+        lines.append(line);
+    }
+    return lines;
+  }();
+  return comments;
+}
+
+// Consecutive points closer than Box2D can tell apart are one point; the
+// loop closes back to the first, so the last point must differ from it too.
+QVector<b2Vec2> distinctLoop(const QPolygonF& polygonM, const QPointF& centreM)
+{
+  QVector<b2Vec2> vertices;
+  for (const QPointF& point : polygonM)
+  {
+    const b2Vec2 v = Point2Vec(point - centreM);
+    if (vertices.isEmpty() || b2DistanceSquared(vertices.last(), v) > b2_linearSlop * b2_linearSlop)
+      vertices.append(v);
+  }
+  while (vertices.size() > 1 && b2DistanceSquared(vertices.last(), vertices.first()) <= b2_linearSlop * b2_linearSlop)
+    vertices.removeLast();
+  return vertices;
+}
+} // namespace
+
+void Scene::BackgroundLayer::Set(const QPointF& pos, const QImage& picture)
+{
+  rect = QRectF(pos, QSizeF(picture.size()));
+  image = picture;
+  blurredImage = BlurImage(picture, bv::SceneBlurRadius);
+}
+
+void Scene::BackgroundLayer::Reset()
+{
+  rect = QRectF(0, 0, 0, 0);
+  image = QImage();
+  blurredImage = QImage();
+}
+
+void Scene::ForegroundLayer::Set(const QPointF& pos, const QImage& image, Scene* scene)
+{
+  const QPixmap picture = QPixmap::fromImage(image);
+  sharp = scene->addPixmap(picture);
+  blurred = scene->addPixmap(BlurPixmap(picture, bv::SceneBlurRadius));
+  for (QGraphicsPixmapItem* item : {sharp, blurred})
+  {
+    item->setPos(pos);
+    item->setZValue(bv::ForegroundLayersZValue);
+    item->setFlag(QGraphicsItem::ItemIgnoresTransformations);
+  }
+  blurred->hide();
+}
+
+Scene::Scene(QObject* parent)
+  : QGraphicsScene(parent)
+  , m_vanisher(bv::SecondsToVanish, bv::TickIntervalSec)
+  , m_contactListener(new ContactListener)
+  , m_hud(new HUD(this))
+{
+}
+
+Scene::~Scene()
+{
+  clear();
+  destroyWorld();
+  delete m_contactListener;
+}
+
+void Scene::Init(const Level& level, const Materials* materials, SoundManager* sounds, const Stickman* stickmanTemplate)
+{
+  clear();
+  m_soundManager = sounds;
+  m_stickmanTemplate = stickmanTemplate;
+  m_materials = materials;
+  if (m_soundManager)
+    m_soundManager->SetListenerPosition(level.GetStartPosition());
+
+  setSceneRect(QRectF(QPointF(0, 0), m2px(level.GetSize())));
+
+  for (int i = 0; i < level.GetLiquidRegions().size(); ++i)
+    qCDebug(lcScene) << "Level" << levelName(level) << "liquid region" << i + 1
+                     << "left out: liquids are not simulated yet";
+
+  m_background.Set(QPointF(0, 0), level.GetBackgroundImage());
+  for (const Level::ForegroundRegion& region : level.GetForegroundRegions())
+  {
+    ForegroundLayer layer;
+    layer.Set(m2px(region.position), region.image, this);
+    m_foregroundLayers.append(layer);
+  }
+
+  for (const Level::GroundRegion& ground : level.GetGroundRegions())
+    addGround(level, ground);
+  for (const Level::StaticObject& staticObject : level.GetStaticObjects())
+    addStaticObject(level, staticObject);
+
+  for (int i = 0; i < level.GetDoors().size(); ++i)
+    qCDebug(lcScene) << "Level" << levelName(level) << "door" << i + 1 << "left out: doors are not built yet";
+
+  for (const Level::NpcInfo& npc : level.GetNpcs())
+    addNpc(level, npc);
+
+  m_killedCount = 0;
+  if (fitsWorld(level.GetStartPosition()))
+  {
+    m_player = AddPlayerStickman(m2px(level.GetStartPosition()));
+    if (!level.GetStartGrabbedObject().isEmpty())
+      m_objectsForStickmen.insert(m_player, level.GetStartGrabbedObject());
+  }
+  else
+    qCDebug(lcScene) << "Level" << levelName(level) << "player left out: the start position is out of the world";
+
+  m_intermezzoCutscenes = level.GetIntermezzoCutscenes();
+  m_finishAreas = level.GetFinishAreas();
+  for (Level::FinishArea& area : m_finishAreas)
+    area.area = m2px(area.area);
+
+  if (level.IsDark())
+    qCDebug(lcScene) << "Level" << levelName(level) << "darkness left out: darkness is not drawn yet";
+  DrawingPen.setColor(level.IsDark() ? Qt::gray : Qt::black);
+
+  for (int i = 0; i < level.GetInteractiveItems().size(); ++i)
+    qCDebug(lcScene) << "Level" << levelName(level) << "interactive item" << i + 1
+                     << level.GetInteractiveItems()[i].type << "left out: interactive items are not built yet";
+
+  delete m_pageCurl;
+  m_pageCurl = nullptr;
+  delete m_cutscene;
+  m_cutscene = nullptr;
+  m_nextLevel.clear();
+  m_continueIndicator = new CutsceneContinueIndicator(this);
+  m_hud->Create(this);
+  m_paused = false;
+  if (m_player)
+    checkFinishConditions(m_player->pos());
+}
+
+void Scene::addGround(const Level& level, const Level::GroundRegion& ground)
+{
+  if (!fitsWorld(ground.area))
+  {
+    qCDebug(lcScene) << "Level" << levelName(level) << "ground region" << ground.area << "left out: out of the world";
+    return;
+  }
+  b2BodyDef bodyDef;
+  bodyDef.position = Point2Vec(ground.area.center());
+  b2Body* body = m_world->CreateBody(&bodyDef);
+  b2PolygonShape box;
+  box.SetAsBox(float(ground.area.width() / 2), float(ground.area.height() / 2));
+  b2FixtureDef fixtureDef;
+  fixtureDef.shape = &box;
+  m_materials->Get(ground.materialName).ApplyTo(fixtureDef);
+  body->CreateFixture(&fixtureDef);
+
+  GroundRegion region;
+  region.rect = m2px(ground.area);
+  region.footstepsSound = m_soundManager ? m_soundManager->Name2Type(ground.footstepsSound) : -1;
+  m_groundRegions.append(region);
+  m_staticRects.append(region.rect);
+}
+
+void Scene::addStaticObject(const Level& level, const Level::StaticObject& staticObject)
+{
+  const QRectF boundsM = staticObject.polygon.boundingRect();
+  QVector<b2Vec2> vertices;
+  if (fitsWorld(boundsM))
+    vertices = distinctLoop(staticObject.polygon, boundsM.center());
+  if (vertices.size() < 3)
+  {
+    qCDebug(lcScene) << "Level" << levelName(level) << "polygon region" << staticObject.polygon
+                     << "left out: fewer than 3 distinct points";
+    return;
+  }
+  b2BodyDef bodyDef;
+  bodyDef.position = Point2Vec(boundsM.center());
+  b2Body* body = m_world->CreateBody(&bodyDef);
+  b2ChainShape chain;
+  chain.CreateLoop(vertices.constData(), vertices.size());
+  b2FixtureDef fixtureDef;
+  fixtureDef.shape = &chain;
+  m_materials->Get(staticObject.materialName).ApplyTo(fixtureDef);
+  body->CreateFixture(&fixtureDef);
+  m_staticRects.append(m2px(boundsM));
+}
+
+void Scene::addNpc(const Level& level, const Level::NpcInfo& info)
+{
+  if (!fitsWorld(info.position))
+  {
+    qCDebug(lcScene) << "Level" << levelName(level) << "npc" << info.name << "left out: out of the world";
+    return;
+  }
+  ComputerControlledStickman* npc = info.isFriend ? new ComputerControlledStickman(this) : new EnemyStickman(this);
+  const QColor color = QColor::isValidColor(info.color) ? QColor(info.color) : bv::EnemyStickmanColor;
+  AddNpcStickman(npc, m2px(info.position), color);
+  if (npc->GetFacingDirection() != info.direction)
+    npc->TurnAround();
+  if (!info.grabbedObjectPath.isEmpty())
+    m_objectsForStickmen.insert(npc, info.grabbedObjectPath);
+  npc->SetName(info.name);
+  npc->SetVipStatus(info.vip);
+}
+
+void Scene::initStickman(Stickman* stickman, const QPointF& pos, const QColor& color)
+{
+  if (m_stickmanTemplate)
+    stickman->Load(m_stickmanTemplate);
+  const double height = stickman->boundingRect().height();
+  if (height > 0)
+    stickman->setScale(bv::StickmanHeightPx / height);
+  stickman->setPos(pos);
+  stickman->setZValue(bv::StickmanZValue);
+  stickman->SetColor(color);
+  AddItemToBlur(stickman);
+  AssignStickmanToGraphicsItem(stickman, stickman);
+  connect(stickman, &Stickman::stepMade, this, &Scene::onStickmanStep);
+  stickman->SetJumpManager(new StickmanJumpManager(stickman, this));
+  stickman->StartCollisionsDetection(m_world);
+}
+
+void Scene::Pause()
+{
+  m_paused = true;
+}
+
+void Scene::Resume()
+{
+  m_paused = false;
+}
+
+void Scene::LoadObjectsForStickmen(ObjectCreator* creator)
+{
+  for (auto it = m_objectsForStickmen.constBegin(); it != m_objectsForStickmen.constEnd(); ++it)
+  {
+    Stickman* stickman = it.key();
+    const QPointF below(0, int(1.5 * bv::StickmanHeightPx));
+    if (Object* object = creator->LoadObject(it.value(), stickman->pos() + below))
+    {
+      object->ShrinkToMaximumSize();
+      stickman->GrabItem(object);
+    }
+  }
+  ClearCue();
+  if (m_player)
+    checkFinishConditions(m_player->pos());
+}
+
+void Scene::AddObject(Object* object, bool moveOutsideStaticBodies)
+{
+  m_itemsToBlur.append(object->GetItem());
+  m_objects.append(object);
+  if (moveOutsideStaticBodies)
+    MoveObjectOutsideStaticBodies(object);
+  checkIntermezzoConditions(object);
+}
+
+void Scene::VanishObject(Object* object)
+{
+  m_objects.removeAll(object);
+  VanishItem(object->GetItem());
+}
+
+void Scene::VanishItem(QGraphicsItem* item)
+{
+  m_itemsToBlur.removeAll(item);
+  m_vanisher.AddItemToVanish(item);
+}
+
+void Scene::AddItemToBlur(QGraphicsItem* item)
+{
+  m_itemsToBlur.append(item);
+}
+
+Ragdoll* Scene::CreateRagdoll(Stickman* stickman)
+{
+  Ragdoll* ragdoll = stickman->CreateRagdoll(m_materials->GetBodyMaterial(), m_world);
+  for (const Ragdoll::Element& element : ragdoll->GetElements())
+    for (QGraphicsItem* item : element.graphicsItems)
+    {
+      m_itemsToBlur.append(item);
+      if (m_blurred)
+        blurItem(item);
+    }
+  m_ragdolls.append(ragdoll);
+  return ragdoll;
+}
+
+void Scene::AddNpcStickman(ComputerControlledStickman* stickman, const QPointF& pos, const QColor& color)
+{
+  initStickman(stickman, pos, color);
+  m_npcs.append(stickman);
+}
+
+Stickman* Scene::AddPlayerStickman(const QPointF& pos)
+{
+  auto* stickman = new Stickman(nullptr, this, this);
+  connect(stickman, &Stickman::stepMade, this, &Scene::onPlayerStickmanMoved);
+  connect(stickman, &Stickman::jumpMade, this, &Scene::onPlayerStickmanMoved);
+  connect(stickman, &Stickman::moved, this, &Scene::checkFinishConditions);
+  initStickman(stickman, pos, bv::PlayerStickmanColor);
+  return stickman;
+}
+
+void Scene::AddLadder(Ladder* ladder)
+{
+  m_ladders.append(ladder);
+  if (!ladder->GetItem()->parentItem())
+    m_itemsToBlur.append(ladder->GetItem());
+}
+
+// Interactive items arrive with their own classes; until then none is ever
+// added, so there is nothing to remove or find.
+void Scene::RemoveInteractiveItem(InteractiveItem* item)
+{
+  m_interactiveItems.removeAll(item);
+}
+
+void Scene::VanishInteractiveItem(InteractiveItem* item)
+{
+  RemoveInteractiveItem(item);
+}
+
+InteractiveItem* Scene::FindInteractiveItemById(int) const
+{
+  return nullptr;
+}
+
+void Scene::MakeNpcsPeaceful(bool peaceful)
+{
+  for (ComputerControlledStickman* npc : qAsConst(m_npcs))
+    npc->SetPeaceful(peaceful);
+}
+
+void Scene::MoveObjectOutsideStaticBodies(Object* object)
+{
+  const QRectF r = object->GetBoundingRectAfterShrinking();
+  QPointF move;
+  for (const QRectF& s : qAsConst(m_staticRects))
+  {
+    if (!s.intersects(r))
+      continue;
+    const double right = std::abs(s.right() - r.left());
+    const double left = std::abs(s.left() - r.right());
+    const double down = std::abs(s.bottom() - r.top());
+    const double up = std::abs(s.top() - r.bottom());
+    // On equal distances up beats down, down beats left, left beats right.
+    double best = up;
+    move = QPointF(0, -up);
+    if (down < best)
+    {
+      best = down;
+      move = QPointF(0, down);
+    }
+    if (left < best)
+    {
+      best = left;
+      move = QPointF(-left, 0);
+    }
+    if (right < best)
+      move = QPointF(right, 0);
+  }
+  object->Move(move.x(), move.y());
+}
+
+QList<Object*> Scene::objectsInRect(const QRectF& rect) const
+{
+  QList<Object*> found;
+  for (QGraphicsItem* item : items(rect, Qt::IntersectsItemBoundingRect, Qt::DescendingOrder))
+  {
+    Object* object = ExtractObjectFromGraphicsItem(item);
+    if (object && !object->GetHolder() && !object->IsShrinking() && !found.contains(object))
+      found.append(object);
+  }
+  return found;
+}
+
+QList<Object*> Scene::GetObjectsWithinStickmanReach(const Stickman* stickman) const
+{
+  const QRectF r = stickman->GetActualBoundingRect();
+  return objectsInRect(QRectF(r.x(), r.y() + r.height() / 2, r.width(), r.height() / 2));
+}
+
+QList<Object*> Scene::GetObjectsNearStickman(const Stickman* stickman, double radius) const
+{
+  const QRectF r = stickman->GetActualBoundingRect();
+  return objectsInRect(QRectF(r.center().x() - radius, r.y() + r.height() / 2, 2 * radius, r.height() / 2));
+}
+
+QList<QRectF> Scene::GetGroundRegions() const
+{
+  QList<QRectF> rects;
+  for (const GroundRegion& region : m_groundRegions)
+    rects.append(region.rect);
+  return rects;
+}
+
+QList<QLineF> Scene::GetGroundLines() const
+{
+  QList<QLineF> lines;
+  for (const GroundRegion& region : m_groundRegions)
+    lines.append(QLineF(region.rect.topLeft(), region.rect.topRight()));
+  return lines;
+}
+
+QLineF Scene::GetGroundAtPos(const QPointF& pos) const
+{
+  const GroundRegion* region = groundRegionAt(pos);
+  return region ? QLineF(region->rect.topLeft(), region->rect.topRight()) : QLineF();
+}
+
+QList<Ladder*> Scene::GetLaddersIntersectingRect(const QRectF& rect) const
+{
+  QList<Ladder*> found;
+  for (Ladder* ladder : m_ladders)
+    if (ladder->IsUp() && ladder->GetItem()->sceneBoundingRect().intersects(rect))
+      found.append(ladder);
+  return found;
+}
+
+QList<Ladder*> Scene::GetLaddersWithinStickmanReach(const Stickman* stickman) const
+{
+  const QRectF r = stickman->sceneBoundingRect();
+  return GetLaddersIntersectingRect(QRectF(r.x(), r.y() + 0.75 * r.height(), r.width(), 0.25 * r.height()));
+}
+
+Ladder* Scene::GetLadderToClimb(const Stickman* stickman) const
+{
+  const double x = stickman->sceneBoundingRect().center().x();
+  Ladder* nearest = nullptr;
+  double nearestDistance = std::numeric_limits<double>::max();
+  for (Ladder* ladder : GetLaddersWithinStickmanReach(stickman))
+  {
+    const double distance = std::abs(ladder->GetItem()->pos().x() - x);
+    if (distance < nearestDistance)
+    {
+      nearest = ladder;
+      nearestDistance = distance;
+    }
+  }
+  return nearest;
+}
+
+Ladder* Scene::GetLadderBeingClimbed(const Stickman* stickman) const
+{
+  return m_laddersBeingClimbed.value(stickman, nullptr);
+}
+
+void Scene::SetLadderBeingClimbed(const Stickman* stickman, Ladder* ladder)
+{
+  m_laddersBeingClimbed.insert(stickman, ladder);
+}
+
+void Scene::ResetLadderBeingClimbed(const Stickman* stickman)
+{
+  m_laddersBeingClimbed.remove(stickman);
+}
+
+double Scene::GetGlobalDarknessLevel() const
+{
+  return 0;
+}
+
+// The darkness layer is not drawn yet: the scene stays lit whatever is asked.
+void Scene::SetGlobalDarknessLevel(double level)
+{
+  qCDebug(lcScene) << "darkness level" << level << "not shown: darkness is not drawn yet";
+}
+
+double Scene::getDarknessLevel(const QPointF&) const
+{
+  return GetGlobalDarknessLevel();
+}
+
+bool Scene::CanStickmanStep(const Stickman* stickman, double distance, QPointF& offset) const
+{
+  const QPointF p = stickman->GetActualPos();
+  const QSizeF size = stickman->GetActualSize();
+  const bool right = stickman->GetFacingDirection() != Left;
+  const double frontX = right ? p.x() + distance + size.width() / 2 : p.x() - distance - size.width() / 2;
+
+  StandingSurfaceQuery surfaceQuery(px2m(QPointF(frontX, p.y())));
+  const QRectF surfaceBox(frontX - 1, p.y() - bv::MaxStairHeightPx, 2, 2 * bv::MaxStairHeightPx);
+  m_world->QueryAABB(&surfaceQuery, Rect2AABB(px2m(surfaceBox)));
+  if (surfaceQuery.surface.isNull())
+  {
+    qCDebug(lcScene) << "CanStickmanStep(): " << "Could not find any appropriate surface for a step";
+    return false;
+  }
+
+  const double dy = surfaceQuery.surface.y1() - p.y();
+  offset = QPointF(0, dy);
+  const double feetY = dy < 0 ? p.y() + dy : p.y();
+  const double h = size.height();
+  const QRectF obstacleBox(right ? p.x() : p.x() - distance, feetY - h, distance, h);
+  ObstaclesQuery obstacles(feetY - h / 2);
+  m_world->QueryAABB(&obstacles, Rect2AABB(px2m(obstacleBox)));
+  if (obstacles.found)
+  {
+    qCDebug(lcScene) << "CanStickmanStep(): " << "Enconutered obstacles on stickman's way";
+    return false;
+  }
+  return true;
+}
+
+bool Scene::CanStickmanJump(const Stickman* stickman, double length, double height) const
+{
+  const QPointF p = stickman->GetActualPos();
+  const QSizeF size = stickman->GetActualSize();
+  const double width = size.width() / 2 + length;
+  const double left = stickman->GetFacingDirection() == Left ? p.x() - width : p.x();
+  const QRectF jumpBox(left, p.y() - height - size.height(), width, size.height() + height);
+  ObstaclesQuery obstacles(p.y() - height);
+  m_world->QueryAABB(&obstacles, Rect2AABB(px2m(jumpBox)));
+  return !obstacles.found;
+}
+
+Ragdoll* Scene::KillStickman(Stickman* stickman, QPointF impulse, const QString& elementName,
+                             ObjectCategory::Type killer, QPointF velocity)
+{
+  if (stickman->IsKilled())
+    return nullptr;
+  stickman->ReleaseItem();
+  ResetLadderBeingClimbed(stickman);
+  stickman->StopCollisionsDetection();
+  stickman->SetKilled();
+
+  Ragdoll* ragdoll = CreateRagdoll(stickman);
+  if (const Ragdoll::Element* element = ragdoll->FindElementByName(elementName);
+      element && element->body->GetType() == b2_dynamicBody)
+  {
+    element->body->SetAwake(true);
+    element->body->ApplyLinearImpulse(Point2Vec(impulse), element->body->GetWorldCenter(), true);
+  }
+  if (!velocity.isNull())
+    for (const Ragdoll::Element& element : ragdoll->GetElements())
+      element.body->SetLinearVelocity(Point2Vec(velocity));
+
+  m_itemsToBlur.removeAll(stickman);
+  // The start object of a stickman that died before receiving it goes to nobody.
+  m_objectsForStickmen.remove(stickman);
+
+  if (stickman == m_player)
+  {
+    m_player = nullptr;
+    ClearCue();
+    Blur();
+    if (killer == ObjectCategory::Food)
+      m_hud->ShowMessage(tr("Some mushrooms are poisonous"));
+    emit playerKilled();
+  }
+  else if (auto* npc = qobject_cast<ComputerControlledStickman*>(stickman))
+  {
+    m_npcs.removeAll(npc);
+    ++m_killedCount;
+    MakeNpcsPeaceful(false);
+    if (npc->IsVip())
+    {
+      Blur();
+      QString name = npc->GetName();
+      if (name.isEmpty())
+        name = QStringLiteral("VIP");
+      else
+        name[0] = name[0].toUpper();
+      m_hud->ShowMessage(name + QStringLiteral(" killed!"));
+      emit vipKilled();
+    }
+  }
+  stickman->deleteLater();
+  return ragdoll;
+}
+
+unsigned Scene::PlaySound(int type, const QPointF& pos, double volume, bool loop)
+{
+  return m_soundManager ? m_soundManager->PlaySound(type, px2m(pos), volume, loop) : 0;
+}
+
+unsigned Scene::PlaySound(const QString& name, const QPointF& pos, double volume, bool loop)
+{
+  return m_soundManager ? PlaySound(m_soundManager->Name2Type(name), pos, volume, loop) : 0;
+}
+
+void Scene::StopSound(unsigned source)
+{
+  if (m_soundManager)
+    m_soundManager->StopSound(source);
+}
+
+void Scene::MoveSoundSource(unsigned source, const QPointF& pos)
+{
+  if (m_soundManager)
+    m_soundManager->MoveSoundSource(source, px2m(pos));
+}
+
+void Scene::onPlayerStickmanMoved(QPointF newPos)
+{
+  if (m_soundManager)
+    m_soundManager->SetListenerPosition(px2m(newPos));
+}
+
+const Scene::GroundRegion* Scene::groundRegionAt(const QPointF& pos) const
+{
+  for (const GroundRegion& region : m_groundRegions)
+    if (region.rect.left() <= pos.x() && pos.x() <= region.rect.right() &&
+        std::abs(pos.y() - region.rect.top()) < GroundTolerancePx)
+      return &region;
+  return nullptr;
+}
+
+void Scene::onStickmanStep(QPointF newPos)
+{
+  if (const GroundRegion* region = groundRegionAt(newPos))
+    PlaySound(region->footstepsSound, newPos, 1, false);
+}
+
+void Scene::onStickmanLand(QPointF landingPos)
+{
+  if (const GroundRegion* region = groundRegionAt(landingPos))
+  {
+    PlaySound(region->footstepsSound, landingPos, 1, false);
+    PlaySound(region->footstepsSound, landingPos + QPointF(1, 0), 1, false);
+  }
+}
+
+void Scene::DisplayCue(const Cue& cue)
+{
+  if (cue.GetFrom() == QLatin1String("player"))
+  {
+    if (m_player)
+      DisplayCue(m_player, cue.GetText(), cue.GetType(), cue.GetDelay());
+    return;
+  }
+  for (ComputerControlledStickman* npc : qAsConst(m_npcs))
+    if (!cue.GetFrom().isEmpty() && npc->GetName() == cue.GetFrom())
+    {
+      DisplayCue(npc, cue.GetText(), cue.GetType(), cue.GetDelay());
+      return;
+    }
+  m_hud->ShowMessage(cue.GetText());
+}
+
+void Scene::DisplayCue(const Stickman* stickman, const QString& text, Cue::Type type, double delay)
+{
+  ClearCue();
+  Bubble* bubble = type == Cue::Think ? static_cast<Bubble*>(new ThinkBubble) : new SayBubble;
+  bubble->Init(text, stickman->GetFacingDirection(), this);
+  bubble->setPos(bubbleOrigin(stickman));
+  m_cueBubble = bubble;
+  if (m_continueIndicator)
+    m_continueIndicator->ShowWithDelay(delay, bubble->GetPosForContinueIndicator());
+}
+
+void Scene::DisplayComment(const QString& text)
+{
+  if (!m_player)
+    return;
+  ClearCue();
+  auto* bubble = new DisappearingThinkBubble;
+  bubble->Init(text, m_player->GetFacingDirection(), this);
+  bubble->setPos(bubbleOrigin(m_player));
+  m_cueBubble = bubble;
+}
+
+void Scene::DisplayObjectComment(const QString& name)
+{
+  if (name.isEmpty())
+    return;
+  const bool vowel = QStringLiteral("aeiou").contains(name[0].toLower());
+  QString text = QStringLiteral("%1 <b>%2</b>. ")
+                   .arg(vowel ? QStringLiteral("An") : QStringLiteral("A"), QString(name).replace('_', ' '));
+  const QStringList& extras = extraComments();
+  if (!extras.isEmpty())
+    text += extras[std::rand() % extras.size()];
+  DisplayComment(text);
+}
+
+void Scene::ClearCue()
+{
+  delete m_cueBubble;
+  m_cueBubble = nullptr;
+  if (m_continueIndicator)
+    m_continueIndicator->Hide();
+}
+
+void Scene::SkipCutsceneCue()
+{
+  if (m_cutscene)
+    m_cutscene->SkipCue();
+}
+
+void Scene::PlayCutscene(Cutscene* cutscene)
+{
+  delete m_cutscene;
+  m_cutscene = cutscene->Clone();
+}
+
+void Scene::Blur()
+{
+  if (m_blurred)
+    return;
+  ClearCue();
+  invalidate();
+  for (QGraphicsItem* item : qAsConst(m_itemsToBlur))
+    blurItem(item);
+  for (const ForegroundLayer& layer : qAsConst(m_foregroundLayers))
+  {
+    layer.sharp->hide();
+    layer.blurred->show();
+  }
+  m_blurred = true;
+}
+
+void Scene::Unblur()
+{
+  if (!m_blurred)
+    return;
+  invalidate();
+  for (QGraphicsItem* item : qAsConst(m_itemsToBlur))
+    item->setGraphicsEffect(nullptr);
+  for (const ForegroundLayer& layer : qAsConst(m_foregroundLayers))
+  {
+    layer.blurred->hide();
+    layer.sharp->show();
+  }
+  m_blurred = false;
+}
+
+void Scene::blurItem(QGraphicsItem* item)
+{
+  item->setGraphicsEffect(new BlurEffect(int(bv::SceneBlurRadius), nullptr));
+}
+
+void Scene::EnterZoomMode()
+{
+  setScalableForeground(true);
+}
+
+void Scene::ExitZoomMode()
+{
+  setScalableForeground(false);
+}
+
+void Scene::setScalableForeground(bool scalable)
+{
+  for (const ForegroundLayer& layer : qAsConst(m_foregroundLayers))
+  {
+    layer.sharp->setFlag(QGraphicsItem::ItemIgnoresTransformations, !scalable);
+    layer.blurred->setFlag(QGraphicsItem::ItemIgnoresTransformations, !scalable);
+  }
+}
+
+void Scene::TurnThePage(const QPixmap& page, const QPointF& pos)
+{
+  delete m_pageCurl;
+  m_pageCurl = new PageCurl;
+  m_pageCurl->Init(this, page, pos);
+  PlaySound(QStringLiteral("page_turn"), pos, 1, false);
+}
+
+void Scene::drawBackground(QPainter* painter, const QRectF& rect)
+{
+  if (rect.intersects(m_background.rect))
+    painter->drawImage(m_background.rect, m_blurred ? m_background.blurredImage : m_background.image);
+}
+
+void Scene::advance()
+{
+  if (m_paused)
+    return;
+  QGraphicsScene::advance();
+
+  if (m_pageCurl)
+  {
+    m_pageCurl->Advance();
+    if (!m_pageCurl->IsFinished())
+      return;
+    delete m_pageCurl;
+    m_pageCurl = nullptr;
+    emit pageTurnFinished();
+  }
+
+  if (m_continueIndicator)
+    m_continueIndicator->Advance();
+
+  if (m_cutscene)
+  {
+    if (!m_cutscene->IsStarted())
+    {
+      m_cutscene->Start(this);
+      emit cutsceneStarted();
+    }
+    else
+      m_cutscene->Advance();
+    // A receiver of cutsceneStarted may have replaced or cleared the cutscene.
+    if (m_cutscene && !m_cutscene->IsFinished())
+      return;
+    delete m_cutscene;
+    m_cutscene = nullptr;
+    emit cutsceneFinished();
+  }
+
+  if (!m_nextLevel.isEmpty())
+  {
+    const QString nextLevel = m_nextLevel;
+    m_nextLevel.clear();
+    emit levelFinished(nextLevel);
+    return;
+  }
+
+  m_vanisher.Advance();
+  advancePhysicsOnly();
+  // An object may vanish while it advances: walk a copy.
+  const QList<Object*> objects = m_objects;
+  for (Object* object : objects)
+    object->Advance();
+  for (Ragdoll* ragdoll : qAsConst(m_ragdolls))
+    ragdoll->Advance();
+}
+
+void Scene::advancePhysicsOnly()
+{
+  m_world->Step(float(bv::TickIntervalSec), bv::PhysicsVelocityIterators, bv::PhysicsPositionIterators);
+}
+
+void Scene::checkIntermezzoConditions(Object* drawnObject)
+{
+  for (const Level::IntermezzoCutscene& intermezzo : qAsConst(m_intermezzoCutscenes))
+    if (intermezzo.conditions.AreMet(drawnObject))
+      PlayCutscene(intermezzo.cutscene);
+}
+
+void Scene::checkFinishConditions(QPointF playerPos)
+{
+  if (!m_player)
+    return;
+  for (const Level::FinishArea& area : qAsConst(m_finishAreas))
+  {
+    if (!area.area.contains(playerPos))
+      continue;
+    if (area.HasDarknessCondition())
+    {
+      const double darkness = getDarknessLevel(m2px(area.darknessPoint));
+      if (darkness < area.darknessMin || darkness > area.darknessMax)
+        continue;
+    }
+    if (area.faceDirectionRequired && m_player->GetFacingDirection() != area.faceDirection)
+      continue;
+    if (!area.grabbedObject.objectName.isEmpty() && !area.grabbedObject.IsTrue(m_player->GetGrabbedItem()))
+      continue;
+    if (!area.objectsInArea.objects.isEmpty() && !area.objectsInArea.IsTrue(this))
+      continue;
+
+    m_nextLevel = area.nextLevel;
+    if (area.cutscene)
+      PlayCutscene(area.cutscene);
+    else
+    {
+      m_hud->ShowMessage(area.message);
+      QCoreApplication::processEvents();
+    }
+    disconnect(m_player, &Stickman::moved, this, &Scene::checkFinishConditions);
+    break;
+  }
+}
+
+void Scene::clear()
+{
+  m_paused = true;
+  m_vanisher.AbortVanishing();
+  qDeleteAll(m_objects);
+  m_objects.clear();
+  qDeleteAll(m_npcs);
+  m_npcs.clear();
+  m_objectsForStickmen.clear();
+  qDeleteAll(m_ragdolls);
+  m_ragdolls.clear();
+  ClearCue();
+  // Doors and interactive items are not built yet: these lists stay empty.
+  m_doors.clear();
+  qDeleteAll(m_ladders);
+  m_ladders.clear();
+  m_interactiveItems.clear();
+  delete m_pageCurl;
+  m_pageCurl = nullptr;
+  QGraphicsScene::clear();
+  m_hud->Reset();
+  m_blurred = false;
+  m_itemsToBlur.clear();
+  m_foregroundLayers.clear();
+  m_background.Reset();
+  m_groundRegions.clear();
+  m_staticRects.clear();
+  m_laddersBeingClimbed.clear();
+  resetWorld();
+  m_player = nullptr;
+  delete m_cutscene;
+  m_cutscene = nullptr;
+  delete m_continueIndicator;
+  m_continueIndicator = nullptr;
+}
+
+void Scene::destroyWorld()
+{
+  if (!m_world)
+    return;
+  for (b2Body* body = m_world->GetBodyList(); body; body = body->GetNext())
+    DestroyBodyUserData(body);
+  delete m_world;
+  m_world = nullptr;
+}
+
+void Scene::resetWorld()
+{
+  destroyWorld();
+  m_world = new b2World(b2Vec2(0, float(bv::FreeFallAcceleration)));
+  m_world->SetContactListener(m_contactListener);
+}
+
+bool Level::ObjectsInAreaCondition::IsTrue(Scene* scene) const
+{
+  for (const ObjectInArea& entry : objects)
+  {
+    ObjectInAreaQuery query(entry.objectName);
+    scene->GetWorld()->QueryAABB(&query, Rect2AABB(entry.area));
+    if (!query.found)
+      return false;
+  }
+  return true;
+}
