@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace
@@ -10,9 +11,10 @@ namespace
 constexpr double MaxHatchDistanceSquared = 900;
 constexpr double MinHatchDistanceSquared = 2;
 // Hatch lines are looked for among this many of the stroke's latest points:
-// enough for every point a hand-drawn stroke brings within 30 pixels, and a
-// bound that keeps a stroke of thousands of points linear in time.
-constexpr int HatchLookBack = 256;
+// mouse input brings a point every few pixels, so these reach well beyond
+// 30 pixels back along the stroke, and a stroke of thousands of points stays
+// linear in time.
+constexpr int HatchLookBack = 64;
 } // namespace
 
 ArtisticDrawing::ArtisticDrawing()
@@ -27,7 +29,12 @@ void ArtisticDrawing::moveTo(QPointF point)
 
 void ArtisticDrawing::lineTo(QPointF point)
 {
+  const int count = m_path.elementCount();
   m_path.lineTo(point);
+  // A line to where the pen already is adds nothing.
+  if (m_path.elementCount() == count)
+    return;
+  m_bounds |= QRectF(QPointF(m_path.elementAt(m_path.elementCount() - 2)), point).normalized();
   updateExtraLines(point);
   m_cacheDirty = true;
   QGraphicsPathItem::setPath(m_path);
@@ -51,6 +58,7 @@ void ArtisticDrawing::setPath(const QPainterPath& path)
       updateExtraLines(element);
     }
   }
+  updateBounds();
   m_cacheDirty = true;
   QGraphicsPathItem::setPath(m_path);
 }
@@ -60,6 +68,7 @@ void ArtisticDrawing::translateContents(QPointF offset)
   m_path.translate(offset);
   for (QLineF& line : m_extraLines)
     line.translate(offset);
+  updateBounds();
   QGraphicsPathItem::setPath(m_path);
 }
 
@@ -80,13 +89,24 @@ void ArtisticDrawing::removeLastStroke()
   setPath(kept);
 }
 
+QRectF ArtisticDrawing::boundingRect() const
+{
+  const double margin = std::max(pen().widthF(), 1.0) / 2;
+  return m_bounds.adjusted(-margin, -margin, margin, margin);
+}
+
+void ArtisticDrawing::updateBounds()
+{
+  m_bounds = m_path.boundingRect();
+}
+
 void ArtisticDrawing::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)
 {
   if (m_cacheDirty)
     updateCache();
   // The hatch lines were rendered relative to the stroke's own rectangle.
   if (!m_cache.isNull())
-    painter->drawPixmap(m_path.boundingRect().topLeft(), m_cache);
+    painter->drawPixmap(m_bounds.topLeft(), m_cache);
   QGraphicsPathItem::paint(painter, option, widget);
 }
 
@@ -112,7 +132,7 @@ void ArtisticDrawing::updateExtraLines(QPointF newPoint)
 void ArtisticDrawing::updateCache()
 {
   m_cacheDirty = false;
-  const QRectF r = m_path.boundingRect();
+  const QRectF r = m_bounds;
   const int w = qRound(r.width());
   const int h = qRound(r.height());
   if (w < 1 || h < 1)

@@ -21,6 +21,9 @@ public:
   /// Takes back everything since the last move-to.
   void removeLastStroke();
 
+  /// The stroke's rectangle grown by half the pen: Qt's own strokes the whole
+  /// path, which for every new point of a long stroke would take ever longer.
+  QRectF boundingRect() const override;
   void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
 private:
@@ -28,9 +31,12 @@ private:
   /// Renders the hatch lines; done when painting, as a stroke of thousands of
   /// points would otherwise render them again for every point.
   void updateCache();
+  void updateBounds();
 
   QPainterPath m_path;
   QVector<QLineF> m_extraLines;
   QPixmap m_cache;
+  /// m_path's rectangle, kept up to date point by point.
+  QRectF m_bounds;
   bool m_cacheDirty = false;
 };

@@ -304,6 +304,7 @@ void ObjectCreator::Finish()
     return;
   if (m_drawing->path().isEmpty())
   {
+    qCDebug(lcCreator) << "drawing: empty";
     delete m_drawing;
     finalize();
     return;

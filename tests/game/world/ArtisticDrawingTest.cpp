@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace
@@ -61,12 +62,12 @@ TEST(ArtisticDrawingTest, TheItemShowsTheStrokeAsDrawn)
 TEST(ArtisticDrawingTest, HatchesOnlyBetweenNearbyPointsOfAStroke)
 {
   std::srand(7);
-  // A tight zigzag: its points lie within a few pixels of each other.
+  // A small circle: chords join its points across the inside.
   ArtisticDrawing tight;
   tight.setPen(QPen(Qt::black, 3));
-  tight.moveTo(QPointF(0, 0));
-  for (int i = 1; i < 60; ++i)
-    tight.lineTo(QPointF(i * 2, (i % 2) * 12));
+  tight.moveTo(QPointF(12, 0));
+  for (int i = 1; i <= 30; ++i)
+    tight.lineTo(QPointF(12 * std::cos(i * M_PI / 15), 12 * std::sin(i * M_PI / 15)));
   EXPECT_GT(faintPixels(render(tight)), 40);
 
   // Two long straight strokes far apart: consecutive points 40 px apart and

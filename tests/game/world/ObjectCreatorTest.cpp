@@ -14,8 +14,13 @@
 #include "qel/MonochromeImagesDB.h"
 
 #include <box2d/b2_body.h>
+#include <box2d/b2_fixture.h>
+#include <box2d/b2_polygon_shape.h>
 
+#include <QCoreApplication>
 #include <QDataStream>
+#include <QImage>
+#include <QPainter>
 #include <QFile>
 #include <QGraphicsItem>
 #include <QPointer>
@@ -23,6 +28,8 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
+#include <utility>
 
 namespace
 {
@@ -37,15 +44,17 @@ const QList<Sketch>& references()
   return sketches;
 }
 
-/// The first reference of \a id, as a player draws it: \a sizePx large, points 8 px apart.
-QList<QPolygonF> reference(const QString& id, double sizePx)
+/// The first reference of the object \a name pointing \a direction (none for
+/// an empty one), as a player draws it: \a sizePx large, points 8 px apart.
+QList<QPolygonF> reference(const QString& name, const QString& direction, double sizePx)
 {
   for (const Sketch& sketch : references())
   {
-    if (sketch.word == id)
+    const DrawingRecognition::ParsedId id = DrawingRecognition::ParseId(sketch.word);
+    if (id.name == name && (direction.isEmpty() ? !id.hasDirection : sketch.word.endsWith("_" + direction)))
       return Resample(ScaleToLongerSide(sketch.strokes, sizePx), 8);
   }
-  ADD_FAILURE() << "no reference " << id.toStdString();
+  ADD_FAILURE() << "no reference of " << name.toStdString() << " " << direction.toStdString();
   return {};
 }
 
@@ -87,6 +96,13 @@ QList<Ladder*> ladders(const Scene& scene)
   return found;
 }
 
+/// Scene y of the lowest point of the object's stroke.
+double lowestPoint(const Object* object)
+{
+  const auto* item = static_cast<const QGraphicsPathItem*>(object->GetItem());
+  return item->sceneTransform().map(item->path()).boundingRect().bottom();
+}
+
 ArtisticDrawing* drawingIn(const Scene& scene)
 {
   for (QGraphicsItem* item : scene.items())
@@ -104,7 +120,7 @@ protected:
   void SetUp() override
   {
     SceneTest::SetUp();
-    creator.Init(scene.get(), &materials, nullptr);
+    creator.Init(scene, scene->GetMaterials(), &fixture.sounds());
     ASSERT_GT(creator.GetImagesDatabase().GetCount(), 0);
     ASSERT_FALSE(creator.GetObjectDescriptions().isEmpty());
   }
@@ -122,12 +138,14 @@ protected:
 
 TEST_F(ObjectCreatorTest, ADrawnReferenceBecomesItsObjectShrinksAndRestsOnTheGround)
 {
-  for (const char* id : {"sword1_right", "apple1", "key2_left"})
+  double x = 600;
+  for (const auto& [name, direction] : {std::pair("sword", "right"), {"apple", ""}, {"key", "left"}})
   {
-    const QList<QPolygonF> strokes = PlaceStrokes(reference(id, 400), QPointF(1200, 300));
+    const std::string id = std::string(name) + " " + direction;
+    const QList<QPolygonF> strokes = PlaceStrokes(reference(name, direction, 400), QPointF(x += 500, 300));
     Object* object = drawObject(strokes);
     ASSERT_NE(object, nullptr) << id;
-    EXPECT_EQ(object->GetName(), DrawingRecognition::ParseId(id).name) << id;
+    EXPECT_EQ(object->GetName(), name) << id;
     EXPECT_FALSE(scene->IsPaused());
     EXPECT_FALSE(scene->IsBlurred());
     const ObjectCreator::ObjectInfo info = creator.getObjectInfo(object->GetName());
@@ -140,20 +158,20 @@ TEST_F(ObjectCreatorTest, ADrawnReferenceBecomesItsObjectShrinksAndRestsOnTheGro
         << id;
     tick(400);
     ASSERT_NE(object->GetBody(), nullptr) << id;
-    EXPECT_NEAR(object->GetItem()->sceneBoundingRect().bottom(), GroundTopPx, 10) << id;
+    EXPECT_NEAR(lowestPoint(object), GroundTopPx, 6) << id;
     EXPECT_LT(object->GetBody()->GetLinearVelocity().Length(), 0.05) << id;
   }
 }
 
 TEST_F(ObjectCreatorTest, ADrawingPointingLeftIsShownAsDrawn)
 {
-  const QList<QPolygonF> strokes = PlaceStrokes(reference("sword2_left", 200), QPointF(1200, 300));
+  const QList<QPolygonF> strokes = PlaceStrokes(reference("assault_rifle", "left", 200), QPointF(1200, 300));
   QRectF drawn;
   for (const QPolygonF& stroke : strokes)
     drawn |= stroke.boundingRect();
   Object* object = drawObject(strokes);
   ASSERT_NE(object, nullptr);
-  ASSERT_EQ(object->GetName(), "sword");
+  ASSERT_EQ(object->GetName(), "assault_rifle");
   EXPECT_EQ(object->GetFacingDirection(), Left);
   EXPECT_DOUBLE_EQ(object->GetItem()->rotation(), 0);
   const QRectF shown = object->GetItem()->sceneBoundingRect();
@@ -180,7 +198,9 @@ TEST_F(ObjectCreatorTest, PeoplesDrawingsBecomeObjectsThatFall)
       Object* object = scene->GetObjects().last();
       tick(300);
       EXPECT_NE(object->GetBody(), nullptr) << name;
-      EXPECT_NEAR(object->GetItem()->sceneBoundingRect().bottom(), GroundTopPx, 12) << name << " " << i;
+      // Curves rest on the chords of their bodies: a little lower than drawn.
+      EXPECT_NEAR(lowestPoint(object), GroundTopPx, 10)
+          << name << " " << i << " became " << object->GetName().toStdString();
       object->Vanish();
       ++made;
     }
@@ -190,17 +210,19 @@ TEST_F(ObjectCreatorTest, PeoplesDrawingsBecomeObjectsThatFall)
 
 TEST_F(ObjectCreatorTest, AnUnrecognisedScribbleFadesAwayWithinASecond)
 {
-  // A few random-looking dots far apart: no reference is like them.
-  QList<QPolygonF> strokes;
-  for (const QPointF& p : {QPointF(900, 100), QPointF(1050, 260), QPointF(930, 240)})
-    strokes << QPolygonF(QVector<QPointF>{p});
-  draw(creator, strokes);
+  // Nearly every drawing looks like something: four specks far apart do not.
+  QList<QPolygonF> scribble;
+  for (const QPointF& corner : {QPointF(900, 100), QPointF(1100, 100), QPointF(900, 300), QPointF(1100, 300)})
+    scribble += line(corner, corner + QPointF(3, 0));
+  const std::unique_ptr<QGraphicsPathItem> drawing = MakeDrawing(scribble);
+  ASSERT_EQ(DrawingRecognition::Recognize(*drawing, creator.GetImagesDatabase()).kind,
+            DrawingRecognition::Kind::Nothing);
+  draw(creator, scribble);
   EXPECT_TRUE(scene->GetObjects().isEmpty());
-  ArtisticDrawing* drawing = drawingIn(*scene);
-  ASSERT_NE(drawing, nullptr) << "still fading";
+  ASSERT_NE(drawingIn(*scene), nullptr) << "fading";
+  EXPECT_FALSE(scene->IsPaused());
   tick(63);
   EXPECT_EQ(drawingIn(*scene), nullptr);
-  EXPECT_FALSE(scene->IsPaused());
 }
 
 TEST_F(ObjectCreatorTest, ALadderOnTheGroundStandsAndOneInTheAirFalls)
@@ -251,7 +273,8 @@ TEST_F(ObjectCreatorTest, DrawnStairsAreWalkedUp)
   player->MoveTo(QPointF(x0 + 150, treadTop));
   QPointF offset;
   ASSERT_TRUE(scene->CanStickmanStep(player, 40, offset));
-  EXPECT_NEAR(offset.y(), -60, 0.5);
+  // Steps are a third of the drawing's height, its pen included.
+  EXPECT_NEAR(offset.y(), -61, 1);
   EXPECT_DOUBLE_EQ(offset.x(), 0);
 }
 
@@ -262,7 +285,7 @@ TEST_F(ObjectCreatorTest, TheLastObjectIsSavedAndLoadedBack)
   creator.SaveLastObject(file);
   EXPECT_FALSE(QFile::exists(file)) << "nothing made yet";
 
-  Object* drawn = drawObject(PlaceStrokes(reference("sword1_right", 300), QPointF(1200, 300)));
+  Object* drawn = drawObject(PlaceStrokes(reference("sword", "right", 300), QPointF(1200, 300)));
   ASSERT_NE(drawn, nullptr);
   creator.SaveLastObject(file);
   ASSERT_TRUE(QFile::exists(file));
@@ -364,4 +387,52 @@ TEST_F(ObjectCreatorTest, DegenerateStrokesDoNotBreakAnything)
   draw(creator, {scribble});
   tick(100);
   EXPECT_FALSE(scene->IsPaused());
+}
+
+// Draws a row of objects, lets them fall, and saves the resting scene with the
+// outlines of their bodies in red as objects-at-rest.png in the build folder
+// (look at it): the pictures must lie on the ground, over their bodies.
+TEST_F(ObjectCreatorTest, DrawnObjectsRestOnTheGroundOverTheirBodies)
+{
+  const QList<std::pair<const char*, const char*>> drawings{
+      {"sword", "right"}, {"apple", ""}, {"key", "left"}, {"guitar", "left"}, {"meat", ""},
+      {"axe", "up"},      {"bomb", ""},  {"box", ""},     {"teddybear", ""}};
+  QList<Object*> objects;
+  for (int i = 0; i < drawings.size(); ++i)
+  {
+    const QList<QPolygonF> strokes =
+        PlaceStrokes(reference(drawings[i].first, drawings[i].second, 200), QPointF(150 + 250 * i, 350));
+    Object* object = drawObject(strokes);
+    ASSERT_NE(object, nullptr) << drawings[i].first;
+    objects << object;
+  }
+  tick(400);
+
+  const QSize size(2400, 700);
+  QImage picture(size, QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.fillRect(QRectF(0, GroundTopPx, size.width(), size.height() - GroundTopPx), QColor(120, 90, 50));
+  scene->render(&painter, QRectF(QPointF(0, 0), size), QRectF(QPointF(0, 0), size));
+  painter.setPen(QPen(Qt::red, 1));
+  for (Object* object : objects)
+  {
+    for (const b2Fixture* fixture = object->GetBody()->GetFixtureList(); fixture; fixture = fixture->GetNext())
+    {
+      const auto* shape = static_cast<const b2PolygonShape*>(fixture->GetShape());
+      QPolygonF outline;
+      for (int v = 0; v < shape->m_count; ++v)
+        outline << m2px(Vec2Point(object->GetBody()->GetWorldPoint(shape->m_vertices[v])));
+      painter.drawPolygon(outline);
+    }
+  }
+  painter.end();
+  ASSERT_TRUE(picture.save(QCoreApplication::applicationDirPath() + "/../objects-at-rest.png"));
+
+  for (int i = 0; i < objects.size(); ++i)
+  {
+    EXPECT_NEAR(lowestPoint(objects[i]), GroundTopPx, 6) << drawings[i].first << " " << drawings[i].second;
+    EXPECT_LT(objects[i]->GetBody()->GetLinearVelocity().Length(), 0.05) << drawings[i].first;
+  }
 }

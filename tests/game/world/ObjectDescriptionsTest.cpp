@@ -21,7 +21,7 @@
 
 namespace
 {
-const QString ObjectsFile = QStringLiteral(BV_SOURCE_DATA_DIR "/objects.xml");
+const QString ObjectsFile = QStringLiteral(BV_DATA_DIR "/objects.xml");
 
 QByteArray contents(const QString& path)
 {
@@ -92,7 +92,7 @@ class ShippedObjectsTest : public ::testing::Test
 protected:
   void SetUp() override
   {
-    ASSERT_TRUE(materials.Load(BV_SOURCE_DATA_DIR "/materials.xml"));
+    ASSERT_TRUE(materials.Load(BV_DATA_DIR "/materials.xml"));
     ASSERT_TRUE(creator.loadObjectDescriptions(ObjectsFile, &materials, nullptr));
   }
 
@@ -119,7 +119,7 @@ TEST_F(ShippedObjectsTest, DescribesEveryNameOfTheRecognitionDatabase)
 TEST_F(ShippedObjectsTest, NamesOnlyMaterialsAndAnimationsThatExist)
 {
   Stickman figure(nullptr, nullptr, nullptr);
-  ASSERT_TRUE(figure.Load(BV_SOURCE_DATA_DIR "/stickman.xml"));
+  ASSERT_TRUE(figure.Load(BV_DATA_DIR "/stickman.xml"));
   const QStringList materialNames = materials.GetNames();
   TiXmlDocument document;
   ASSERT_TRUE(document.LoadFile(QFile::encodeName(ObjectsFile).constData()));
@@ -182,7 +182,7 @@ TEST_F(ShippedObjectsTest, EveryGripLiesOnItsObjectsPicture)
     const int all = checked.value(it.key());
     EXPECT_GT(all, 0) << it.key().toStdString() << ": no reference";
     // A grip may miss an odd drawing, never a typical one.
-    EXPECT_LE(checked.value(it.key() + " (off the picture)"), all / 4) << it.key().toStdString();
+    EXPECT_LE(checked.value(it.key() + " (off the picture)"), all / 4) << it.key().toStdString() << " of " << all;
   }
   EXPECT_GT(grabbable, 30);
 }

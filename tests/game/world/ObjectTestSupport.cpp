@@ -7,19 +7,17 @@
 
 #include <QRectF>
 
+#include <cmath>
+
 void SceneTest::SetUp()
 {
-  ASSERT_TRUE(materials.Load(BV_SOURCE_DATA_DIR "/materials.xml"));
-  ASSERT_TRUE(stickmanTemplate.Load(BV_SOURCE_DATA_DIR "/stickman.xml"));
-  ASSERT_TRUE(level.Load(BV_LEVEL_TEST_DATA "/objects-level.xml"));
-  scene = std::make_unique<Scene>(nullptr);
-  scene->Init(level, &materials, nullptr, &stickmanTemplate);
+  // Flat ground 6 m down, wide enough to draw on.
+  fixture.Build(SceneLevel(R"(
+  <start x="3" y="6"/>
+  <ground><region x="0" y="6" width="30" height="1"/></ground>
+)"));
+  scene = &fixture.scene();
   ASSERT_NE(scene->GetPlayer(), nullptr);
-}
-
-void SceneTest::TearDown()
-{
-  scene.reset();
 }
 
 void SceneTest::tick(int ticks)
@@ -41,10 +39,11 @@ Object* SceneTest::addStroke(const QPointF& pos, double widthPx, const QSizeF& m
   grabable.grabable = true;
   grabable.holdingPoint.x = 0.25;
   grabable.holdingPoint.y = 0.5;
+  grabable.angle = -M_PI / 2;
   UsableInfo usable;
   usable.usable = true;
   usable.animation = "swing";
-  object->Init(scene.get(), item, new PathFixtureCreator(path), materials.Get("wood"), grabable, usable, maximumSize,
+  object->Init(scene, item, new PathFixtureCreator(path), scene->GetMaterials()->Get("wood"), grabable, usable, maximumSize,
                ObjectSoundsInfo(), LightSourceInfo(), tangible);
   scene->AddObject(object, true);
   return object;

@@ -1,10 +1,6 @@
 #pragma once
 
-#include "world/Level.h"
-#include "world/Materials.h"
-#include "world/Scene.h"
-
-#include "stickman/Stickman.h"
+#include "SceneTestSupport.h"
 
 #include <QGraphicsPathItem>
 #include <QList>
@@ -25,7 +21,6 @@ protected:
   static constexpr double GroundTopPx = 600;
 
   void SetUp() override;
-  void TearDown() override;
 
   /// Advances the scene by \a ticks ticks of 16 ms.
   void tick(int ticks);
@@ -35,10 +30,8 @@ protected:
   /// The strokes drawn through the creator's slots, as the input handler does.
   void draw(ObjectCreator& creator, const QList<QPolygonF>& strokes);
 
-  Materials materials;
-  Level level{QSizeF()};
-  Stickman stickmanTemplate{nullptr, nullptr, nullptr};
-  std::unique_ptr<Scene> scene;
+  SceneFixture fixture;
+  Scene* scene = nullptr;
 };
 
 /// Strokes placed so that their bounding box has its bottom centre at \a bottomCentre.

@@ -243,6 +243,42 @@ TEST(SceneTest, FinishConditionsOnFacingAndHeldObjectMustHold)
   EXPECT_EQ(log.events, QStringList{"levelFinished a"});
 }
 
+TEST(SceneTest, ObjectsInAreaCountOnlyWhenEveryOneIsThere)
+{
+  SceneFixture f;
+  f.Build(SceneLevel(R"(
+  <start x="2" y="9"/>
+  <finish>
+    <area x="5" y="7" width="2" height="3" message="Delivered" next-level="next">
+      <conditions>
+        <object-in-area name="bomb" x="10" y="8" width="2" height="1"/>
+        <object-in-area name="apple" x="14" y="8" width="2" height="1"/>
+      </conditions>
+    </area>
+  </finish>
+  <ground><region x="0" y="9" width="30" height="1"/></ground>
+)"));
+  auto place = [&](const char* name, const QPointF& centrePx) {
+    Object* object = Object::Create(name);
+    auto* item = new QGraphicsRectItem(-10, -10, 20, 20);
+    item->setPos(centrePx);
+    f.scene().addItem(item);
+    object->Init(&f.scene(), item, new RectFixtureCreator(20, 20), Material(), GrabableInfo(), UsableInfo(),
+                 QSizeF(-1, -1), ObjectSoundsInfo(), LightSourceInfo(), true);
+    object->startPhysicsSimulation();
+    f.scene().AddObject(object, false);
+  };
+  SignalLog log(f.scene());
+  place("bomb", QPointF(1100, 880));
+  f.player()->MoveTo(QPointF(550, 900));
+  f.Tick();
+  EXPECT_TRUE(log.events.isEmpty());
+  place("apple", QPointF(1500, 880));
+  f.player()->MoveTo(QPointF(560, 900));
+  f.Tick();
+  EXPECT_EQ(log.events, QStringList{"levelFinished next"});
+}
+
 TEST(SceneTest, StepsUpTo80PixelsAndNoHigher)
 {
   for (const double riseM : {0.79, 0.81})

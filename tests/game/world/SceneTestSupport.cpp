@@ -40,9 +40,9 @@ SceneFixture::SceneFixture()
     file.write(silentWave());
   }
   m_sounds.Init(m_soundsDirectory.path());
-  EXPECT_TRUE(m_materials.Load(BV_SOURCE_DATA_DIR "/materials.xml"));
+  EXPECT_TRUE(m_materials.Load(BV_DATA_DIR "/materials.xml"));
   m_template = std::make_unique<Stickman>(nullptr, nullptr, nullptr);
-  EXPECT_TRUE(m_template->Load(BV_SOURCE_DATA_DIR "/stickman.xml"));
+  EXPECT_TRUE(m_template->Load(BV_DATA_DIR "/stickman.xml"));
   m_scene = std::make_unique<Scene>(nullptr);
 }
 
