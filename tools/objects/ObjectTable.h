@@ -12,7 +12,8 @@ struct Grip
   double x = 0;
   double y = 0;
   /// Between the forearm and the object's axis, degrees: -90 holds the object
-  /// square to a hanging arm, pointing forward.
+  /// square to the figure's hanging forearm, pointing forward and a little up;
+  /// -65 keeps an upright object upright there.
   double angleDegrees = -90;
 };
 

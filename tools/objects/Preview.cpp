@@ -24,7 +24,7 @@
 namespace
 {
 constexpr int CellWidth = 420;
-constexpr int CellHeight = 330;
+constexpr int CellHeight = 400;
 constexpr int Label = 18;
 // References are drawn as large as people draw on the screen, then shrink to
 // their maximum size as in the game.
