@@ -1,14 +1,20 @@
-#include "audio/SoundManager.h"
+#include "ObjectTestSupport.h"
+#include "SketchFile.h"
+
 #include "common/ConvertUtils.h"
 #include "common/FilePaths.h"
+#include "flow/HUD.h"
 #include "stickman/Stickman.h"
 #include "world/Level.h"
 #include "world/Materials.h"
+#include "world/Object.h"
+#include "world/ObjectCreator.h"
 #include "world/Scene.h"
 
 #include <QDir>
 #include <QFile>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTextStream>
 
@@ -18,67 +24,113 @@
 
 namespace
 {
-// A shipped level built as the game builds it, from the files beside the program.
-class ShippedLevel
+// A shipped level built on the running scene of the object tests, with the
+// game's object creator, played through the player's commands tick by tick.
+class ShippedLevelTest : public SceneTest
 {
-public:
-  explicit ShippedLevel(const QString& name)
+protected:
+  bool load(const QString& name)
   {
-    m_sounds.Init(GetSoundsPath());
-    EXPECT_TRUE(m_materials.Load(GetMaterialsPath()));
-    EXPECT_TRUE(m_template.Load(GetStickmanPath()));
-    m_loaded = m_level.Load(GetLevelsPath() + "/" + name + ".xml");
-    if (m_loaded)
-      m_scene.Init(m_level, &m_materials, &m_sounds, &m_template);
+    if (!level.Load(GetLevelsPath() + "/" + name + ".xml"))
+      return false;
+    scene->Init(level, &materials, nullptr, &stickmanTemplate);
+    creator.Init(scene.get(), &materials, nullptr);
+    return scene->GetPlayer() != nullptr;
   }
-
-  bool loaded() const { return m_loaded; }
-  Level& level() { return m_level; }
-  Scene& scene() { return m_scene; }
-  Stickman* player() const { return m_scene.GetPlayer(); }
-  void tick(int count = 1)
-  {
-    for (int i = 0; i < count; ++i)
-      m_scene.advance();
-  }
-  // Walks until the figure stops moving (an edge, a wall) or the ticks run out.
-  void walk(Direction direction, int maxTicks = 3000)
+  Stickman* player() const { return scene->GetPlayer(); }
+  // Walks until the figure stops moving (an edge, a wall), passes x (pixels) or the ticks run out.
+  void walk(Direction direction, double untilXPx = -1, int maxTicks = 3000)
   {
     double last = player()->pos().x();
     int still = 0;
     for (int i = 0; i < maxTicks && player() && still < 60; ++i)
     {
+      if (untilXPx >= 0 && (direction == Right ? last >= untilXPx : last <= untilXPx))
+        return;
       player()->Move(direction);
-      tick();
+      tick(1);
       still = player() && qFuzzyCompare(player()->pos().x(), last) ? still + 1 : 0;
       if (player())
         last = player()->pos().x();
     }
+  }
+  // Walks on while skipping the cues of any cutscene, until the level is finished.
+  void walkToTheFinish(QSignalSpy& finished, int maxTicks = 3000)
+  {
+    for (int i = 0; i < maxTicks && finished.isEmpty(); ++i)
+    {
+      if (player() && i % 10 == 0)
+        scene->SkipCutsceneCue();
+      if (player())
+        player()->Move(Right);
+      tick(1);
+    }
+  }
+  // Draws one line through points given in metres, as a mouse drag samples it.
+  void drawLine(std::initializer_list<QPointF> pointsM)
+  {
+    QPolygonF stroke;
+    QPointF previous = m2px(*pointsM.begin());
+    stroke << previous;
+    for (const QPointF& pointM : pointsM)
+    {
+      const QPointF point = m2px(pointM);
+      const int steps = std::max(1, int(QLineF(previous, point).length() / 8));
+      for (int i = 1; i <= steps; ++i)
+        stroke << previous + (point - previous) * (double(i) / steps);
+      previous = point;
+    }
+    draw(creator, {stroke});
+  }
+  // Draws the first generated reference of an object, its bottom centre at bottomCentre (pixels).
+  Object* drawObject(const QString& name, const QPointF& bottomCentre)
+  {
+    QList<Sketch> references;
+    QString error;
+    EXPECT_TRUE(ReadSketches(BV_BUILT_REFERENCES, references, error)) << error.toStdString();
+    const QRegularExpression word("^" + name + "\\d+(_right)?$");
+    for (const Sketch& sketch : references)
+      if (word.match(sketch.word).hasMatch())
+      {
+        const int before = scene->GetObjects().size();
+        draw(creator, PlaceStrokes(sketch.strokes, bottomCentre));
+        return scene->GetObjects().size() > before ? scene->GetObjects().last() : nullptr;
+      }
+    return nullptr;
+  }
+  // Picks up the object once it is within reach, walking towards it.
+  bool pickUp(Object* object)
+  {
+    for (int i = 0; i < 600 && player(); ++i)
+    {
+      if (scene->GetObjectsWithinStickmanReach(player()).contains(object) && object->GetGrabable())
+      {
+        player()->GrabItem(object->GetGrabable());
+        return player()->GetGrabbedItem() == object->GetGrabable();
+      }
+      player()->Move(object->GetItem()->sceneBoundingRect().center().x() > player()->pos().x() ? Right : Left);
+      tick(1);
+    }
+    return false;
   }
   // The view the game shows, 1920 x 1080 around the point (scene pixels), saved for looking.
   QImage shot(const QPointF& centre, const QString& name)
   {
     const QSizeF screen(1920, 1080);
     QRectF view(centre - QPointF(screen.width() / 2, screen.height() * 0.6), screen);
-    view.moveLeft(qBound(0.0, view.left(), m_scene.sceneRect().width() - screen.width()));
-    view.moveTop(qBound(0.0, view.top(), m_scene.sceneRect().height() - screen.height()));
+    view.moveLeft(qBound(0.0, view.left(), scene->sceneRect().width() - screen.width()));
+    view.moveTop(qBound(0.0, view.top(), scene->sceneRect().height() - screen.height()));
     QImage picture(screen.toSize(), QImage::Format_ARGB32);
     picture.fill(Qt::white);
     QPainter painter(&picture);
-    m_scene.render(&painter, QRectF(QPointF(), screen), view);
+    scene->render(&painter, QRectF(QPointF(), screen), view);
     painter.end();
     QDir().mkpath(GetDataRootPath() + "/../level-shots");
     picture.save(GetDataRootPath() + "/../level-shots/" + name + ".png");
     return picture;
   }
 
-private:
-  SoundManager m_sounds;
-  Materials m_materials;
-  Stickman m_template{nullptr, nullptr, nullptr};
-  Level m_level{QSizeF(0, 0)};
-  Scene m_scene{nullptr};
-  bool m_loaded = false;
+  ObjectCreator creator;
 };
 
 QString startLevel()
@@ -159,76 +211,132 @@ TEST(ShippedLevels, PicturesCoverTheLevelAndGroundIsDrawnWhereItIs)
 
 // In every level the player starts on the ground and the camera's first view
 // is saved as level-shots/NAME.png in the build folder (look at them).
-TEST(ShippedLevels, ThePlayerStartsStandingOnTheGround)
+TEST_F(ShippedLevelTest, ThePlayerStartsStandingOnTheGround)
 {
   for (const QString& name : chapter())
   {
     SCOPED_TRACE(name.toStdString());
-    ShippedLevel level(name);
-    ASSERT_TRUE(level.loaded());
-    ASSERT_NE(level.player(), nullptr);
-    level.tick(30);
-    const QPointF feet = level.player()->pos();
-    EXPECT_FALSE(level.scene().GetGroundAtPos(feet).isNull()) << feet.x() << ", " << feet.y();
-    level.shot(feet, name);
+    ASSERT_TRUE(load(name));
+    tick(30);
+    const QPointF feet = player()->pos();
+    EXPECT_FALSE(scene->GetGroundAtPos(feet).isNull()) << feet.x() << ", " << feet.y();
+    shot(feet, name);
   }
 }
 
 // The sea shore is played as its file describes: up the rocks, a jump down, on to the sign.
-TEST(ShippedLevels, SeaShoreIsSolvedByWalkingAndOneJump)
+TEST_F(ShippedLevelTest, SeaShoreIsSolvedByWalkingAndOneJump)
 {
-  ShippedLevel level("sea_shore");
-  ASSERT_TRUE(level.loaded());
-  QSignalSpy finished(&level.scene(), &Scene::levelFinished);
-  level.walk(Right);
-  ASSERT_NE(level.player(), nullptr);
-  EXPECT_NEAR(level.player()->pos().y(), m2px(7.4), 1) << "stopped on the last rock";
+  ASSERT_TRUE(load("sea_shore"));
+  QSignalSpy finished(scene.get(), &Scene::levelFinished);
+  walk(Right);
+  ASSERT_NE(player(), nullptr);
+  EXPECT_NEAR(player()->pos().y(), m2px(7.4), 1) << "stopped on the last rock";
   EXPECT_TRUE(finished.isEmpty());
-  level.shot(level.player()->pos(), "sea_shore-edge");
-  level.player()->Jump();
-  level.tick(120);
-  ASSERT_NE(level.player(), nullptr) << "the jump down is safe";
-  EXPECT_NEAR(level.player()->pos().y(), m2px(9.0), 1);
-  for (int i = 0; i < 2000 && finished.isEmpty() && level.player(); ++i)
-  {
-    level.player()->Move(Right);
-    level.tick();
-  }
+  shot(player()->pos(), "sea_shore-edge");
+  player()->Jump();
+  tick(120);
+  ASSERT_NE(player(), nullptr) << "the jump down is safe";
+  EXPECT_NEAR(player()->pos().y(), m2px(9.0), 1);
+  walkToTheFinish(finished);
   ASSERT_EQ(finished.size(), 1);
   EXPECT_EQ(finished.first().first().toString(), "cliff_path");
 }
 
-// Tilda's finish area waits for a flower: walking to her with empty hands does not end the level.
-TEST(ShippedLevels, TildaWantsAFlowerBeforeTheLevelEnds)
+// The high ledge: stairs drawn as its file describes carry the player up.
+TEST_F(ShippedLevelTest, HighLedgeIsSolvedWithDrawnStairs)
 {
-  ShippedLevel level("friends_meadow");
-  ASSERT_TRUE(level.loaded());
-  QSignalSpy finished(&level.scene(), &Scene::levelFinished);
-  QSignalSpy cutscene(&level.scene(), &Scene::cutsceneStarted);
-  for (int i = 0; i < 1200 && level.player(); ++i)
-  {
-    level.player()->Move(Right);
-    level.tick();
-  }
-  ASSERT_NE(level.player(), nullptr);
-  EXPECT_GT(level.player()->pos().x(), m2px(18.0)) << "the player reached her";
-  EXPECT_TRUE(finished.isEmpty());
-  EXPECT_TRUE(cutscene.isEmpty());
-  level.shot(level.player()->pos(), "friends_meadow-tilda");
+  ASSERT_TRUE(load("high_ledge"));
+  QSignalSpy finished(scene.get(), &Scene::levelFinished);
+  walk(Right);
+  EXPECT_LT(player()->pos().x(), m2px(12.0)) << "the ledge stops the player";
+  walk(Left, m2px(7.0));
+  drawLine({{8.3, 9.0}, {9.5, 9.0}, {9.5, 8.4}, {10.7, 8.4}, {10.7, 7.8}, {11.9, 7.8}, {11.9, 7.2}, {12.4, 7.2}});
+  EXPECT_TRUE(scene->GetObjects().isEmpty()) << "the line became stairs, not an object";
+  walk(Right, m2px(12.5));
+  ASSERT_NE(player(), nullptr);
+  EXPECT_NEAR(player()->pos().y(), m2px(7.2), 3) << "up on the ledge";
+  shot(player()->pos(), "high_ledge-stairs");
+  walkToTheFinish(finished);
+  ASSERT_EQ(finished.size(), 1);
+  EXPECT_EQ(finished.first().first().toString(), "friends_meadow");
 }
 
-// The gorge kills a player who jumps down without help.
-TEST(ShippedLevels, TheGorgeIsADeadlyDrop)
+// Tilda's finish area waits for a flower: empty hands do not end the level, a drawn flower does.
+TEST_F(ShippedLevelTest, TildaWantsAFlowerAndGetsADrawnOne)
 {
-  ShippedLevel level("windy_gap");
-  ASSERT_TRUE(level.loaded());
-  // Put the player on the wall near its far edge, as stairs up would.
-  level.player()->MoveTo(QPointF(m2px(13.0), m2px(6.8)));
-  QSignalSpy killed(&level.scene(), &Scene::playerKilled);
-  level.walk(Right, 600);
-  ASSERT_NE(level.player(), nullptr);
-  EXPECT_NEAR(level.player()->pos().y(), m2px(6.8), 1) << "the figure stops at the edge";
-  level.player()->Jump();
-  level.tick(200);
+  ASSERT_TRUE(load("friends_meadow"));
+  QSignalSpy finished(scene.get(), &Scene::levelFinished);
+  QSignalSpy cutscene(scene.get(), &Scene::cutsceneStarted);
+  walk(Right, m2px(19.0));
+  EXPECT_TRUE(finished.isEmpty());
+  EXPECT_TRUE(cutscene.isEmpty());
+  walk(Left, m2px(15.0));
+
+  Object* flower = drawObject("flower", QPointF(m2px(13.5), m2px(8.0)));
+  ASSERT_NE(flower, nullptr) << "the drawing was recognised";
+  EXPECT_EQ(flower->GetName(), "flower");
+  tick(120);
+  ASSERT_TRUE(pickUp(flower));
+  shot(player()->pos(), "friends_meadow-flower");
+  walkToTheFinish(finished);
+  EXPECT_EQ(cutscene.size(), 1) << "Tilda thanks the player";
+  ASSERT_EQ(finished.size(), 1);
+  EXPECT_EQ(finished.first().first().toString(), "windy_gap");
+}
+
+// The windy gorge: stairs up the wall, and a jump down kills unless a parachute is held.
+TEST_F(ShippedLevelTest, WindyGorgeKillsAJumperWithoutAParachute)
+{
+  ASSERT_TRUE(load("windy_gap"));
+  player()->MoveTo(QPointF(m2px(13.0), m2px(6.8)));
+  QSignalSpy killed(scene.get(), &Scene::playerKilled);
+  walk(Right, -1, 600);
+  ASSERT_NE(player(), nullptr);
+  EXPECT_NEAR(player()->pos().y(), m2px(6.8), 1) << "the figure stops at the edge";
+  player()->Jump();
+  tick(200);
   EXPECT_EQ(killed.size(), 1);
+}
+
+TEST_F(ShippedLevelTest, WindyGorgeIsSolvedWithStairsAndAParachute)
+{
+  ASSERT_TRUE(load("windy_gap"));
+  QSignalSpy finished(scene.get(), &Scene::levelFinished);
+  QSignalSpy killed(scene.get(), &Scene::playerKilled);
+  walk(Right);
+  EXPECT_LT(player()->pos().x(), m2px(4.5)) << "the stream bed stops the player";
+  drawLine({{4.5, 9.0}, {5.5, 9.0}, {5.5, 8.27}, {6.5, 8.27}, {6.5, 7.53}, {7.5, 7.53}, {7.5, 6.8}, {8.0, 6.8}});
+  walk(Right);
+  ASSERT_NE(player(), nullptr);
+  EXPECT_NEAR(player()->pos().y(), m2px(6.8), 3) << "along the top of the wall to its far edge";
+  EXPECT_GT(player()->pos().x(), m2px(14.0));
+
+  Object* parachute = drawObject("parachute", QPointF(player()->pos().x() - m2px(1.2), m2px(5.0)));
+  ASSERT_NE(parachute, nullptr) << "the drawing was recognised";
+  EXPECT_EQ(parachute->GetName(), "parachute");
+  for (int i = 0; i < 20; ++i)
+  {
+    scene->SkipCutsceneCue();
+    tick(10);
+  }
+  ASSERT_TRUE(pickUp(parachute));
+  walk(Right);
+  player()->Jump();
+  tick(600);
+  EXPECT_TRUE(killed.isEmpty()) << "the parachute carries the player down";
+  ASSERT_NE(player(), nullptr);
+  EXPECT_NEAR(player()->pos().y(), m2px(10.4), 3);
+  shot(player()->pos(), "windy_gap-landed");
+  // The last level leads nowhere: reaching its finish shows the closing message.
+  const QGraphicsSimpleTextItem* message = scene->GetHUD()->GetMessageItem();
+  for (int i = 0; i < 3000 && player() && !message->isVisible(); ++i)
+  {
+    player()->Move(Right);
+    tick(1);
+  }
+  EXPECT_TRUE(message->isVisible());
+  EXPECT_EQ(message->text(), "Home at last. The end of the first chapter!");
+  EXPECT_GT(player()->pos().x(), m2px(28.0)) << "by the signpost";
+  EXPECT_TRUE(finished.isEmpty());
 }
