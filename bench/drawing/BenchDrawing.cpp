@@ -5,7 +5,8 @@
 //
 // prints the median time of drawing a scribble of POINTS points (5,000 by
 // default) point by point, of finishing it (ladder and stairs detection,
-// recognition, the object's making), and of the first physics tick after it.
+// recognition, the object's making), and of the slowest of the 100 ticks after
+// it (the object shrinks, gets its body and falls).
 
 #include "world/Level.h"
 #include "world/Materials.h"
@@ -82,14 +83,19 @@ int main(int argc, char** argv)
     timer.restart();
     creator.Finish();
     finishing.push_back(timer.nsecsElapsed() / 1e6);
-    timer.restart();
-    scene.advance();
-    ticking.push_back(timer.nsecsElapsed() / 1e6);
+    double slowest = 0;
+    for (int tick = 0; tick < 100; ++tick)
+    {
+      timer.restart();
+      scene.advance();
+      slowest = std::max(slowest, timer.nsecsElapsed() / 1e6);
+    }
+    ticking.push_back(slowest);
     creator.Abort();
     scene.clear();
     scene.Init(level, &materials, nullptr, &figure);
   }
-  std::printf("stroke of %d points: drawing %.2f ms, finishing %.2f ms, first tick %.2f ms (medians of %d)\n", points,
+  std::printf("stroke of %d points: drawing %.2f ms, finishing %.2f ms, slowest tick %.2f ms (medians of %d)\n", points,
               median(drawing), median(finishing), median(ticking), Runs);
   return 0;
 }

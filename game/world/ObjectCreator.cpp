@@ -158,6 +158,29 @@ bool readPath(QDataStream& stream, QPainterPath& path)
   return stream.status() == QDataStream::Ok;
 }
 
+/// The stroke that the body is made of: every point of a drawing, but only
+/// every few of a stroke of thousands, whose body would take seconds to make
+/// and to simulate with a box for each stretch.
+QPainterPath bodyOutline(const QPainterPath& path)
+{
+  constexpr int MaxBodyPoints = 1000;
+  const int count = path.elementCount();
+  const int stride = (count + MaxBodyPoints - 1) / MaxBodyPoints;
+  if (stride <= 1)
+    return path;
+  QPainterPath outline;
+  for (int i = 0; i < count; ++i)
+  {
+    const QPainterPath::Element element = path.elementAt(i);
+    const bool endOfStroke = i + 1 == count || path.elementAt(i + 1).isMoveTo();
+    if (element.isMoveTo())
+      outline.moveTo(element);
+    else if (i % stride == 0 || endOfStroke)
+      outline.lineTo(element);
+  }
+  return outline;
+}
+
 QString outcomeName(const DrawingRecognition::Outcome& outcome)
 {
   switch (outcome.kind)
@@ -317,7 +340,7 @@ void ObjectCreator::Finish()
   drawing->setPos(c);
 
   const DrawingRecognition::Outcome outcome = DrawingRecognition::Recognize(*drawing, *m_imagesDb);
-  qCDebug(lcCreator) << "drawing:" << outcomeName(outcome);
+  qCDebug(lcCreator).noquote() << "drawing:" << outcomeName(outcome);
   switch (outcome.kind)
   {
   case DrawingRecognition::Kind::Ladder: {
@@ -400,8 +423,8 @@ Object* ObjectCreator::addObjectToScene(const QString& id, ArtisticDrawing* draw
   }
 
   Object* object = Object::Create(parsed.name);
-  object->Init(m_scene, drawing, new PathFixtureCreator(drawing->path()), info.material, info.grabable, info.usable,
-               QSizeF(width, height), info.sounds, info.lightSource, info.tangible);
+  object->Init(m_scene, drawing, new PathFixtureCreator(bodyOutline(drawing->path())), info.material, info.grabable,
+               info.usable, QSizeF(width, height), info.sounds, info.lightSource, info.tangible);
   m_scene->AddObject(object, true);
   if (!qFuzzyIsNull(rotation) || mirrored)
   {

@@ -7,6 +7,7 @@
 #include "world/ObjectCreator.h"
 
 #include "InputProtocol.h"
+#include "LogCapture.h"
 #include "SketchFile.h"
 #include "common/ConvertUtils.h"
 #include "common/GlobalConstants.h"
@@ -143,7 +144,9 @@ TEST_F(ObjectCreatorTest, ADrawnReferenceBecomesItsObjectShrinksAndRestsOnTheGro
   {
     const std::string id = std::string(name) + " " + direction;
     const QList<QPolygonF> strokes = PlaceStrokes(reference(name, direction, 400), QPointF(x += 500, 300));
+    LogCapture log("bv.objects");
     Object* object = drawObject(strokes);
+    EXPECT_EQ(log.lines().filter("drawing:"), QStringList(QString("drawing: ") + name)) << id;
     ASSERT_NE(object, nullptr) << id;
     EXPECT_EQ(object->GetName(), name) << id;
     EXPECT_FALSE(scene->IsPaused());
@@ -217,7 +220,9 @@ TEST_F(ObjectCreatorTest, AnUnrecognisedScribbleFadesAwayWithinASecond)
   const std::unique_ptr<QGraphicsPathItem> drawing = MakeDrawing(scribble);
   ASSERT_EQ(DrawingRecognition::Recognize(*drawing, creator.GetImagesDatabase()).kind,
             DrawingRecognition::Kind::Nothing);
+  LogCapture log("bv.objects");
   draw(creator, scribble);
+  EXPECT_EQ(log.lines().filter("drawing:"), QStringList("drawing: not recognised"));
   EXPECT_TRUE(scene->GetObjects().isEmpty());
   ASSERT_NE(drawingIn(*scene), nullptr) << "fading";
   EXPECT_FALSE(scene->IsPaused());
@@ -227,7 +232,9 @@ TEST_F(ObjectCreatorTest, AnUnrecognisedScribbleFadesAwayWithinASecond)
 
 TEST_F(ObjectCreatorTest, ALadderOnTheGroundStandsAndOneInTheAirFalls)
 {
+  LogCapture log("bv.objects");
   draw(creator, ladderStrokes(QPointF(1000, GroundTopPx + 2), 60, 240));
+  EXPECT_EQ(log.lines().filter("drawing:"), QStringList("drawing: ladder"));
   ASSERT_EQ(ladders(*scene).size(), 1);
   Ladder* fixed = ladders(*scene).last();
   EXPECT_EQ(fixed->GetObject(), nullptr);
@@ -261,7 +268,9 @@ TEST_F(ObjectCreatorTest, DrawnStairsAreWalkedUp)
     for (const QPointF& to : {at + QPointF(0, -60), at + QPointF(100, -60)})
       stroke += line(stroke.last(), to).first().mid(1);
   }
+  LogCapture log("bv.objects");
   draw(creator, {stroke});
+  EXPECT_EQ(log.lines().filter("drawing:"), QStringList("drawing: stairs"));
   EXPECT_TRUE(scene->GetObjects().isEmpty());
   EXPECT_EQ(ladders(*scene).size(), 0);
 
