@@ -2,7 +2,10 @@
 // OUTPUT_DIRECTORY/<name>.wav (16-bit mono PCM, 44.1 kHz), replacing the WAV
 // files already there. The same program always writes the same files. Levels
 // and objects.xml refer to the sounds by these names; the game itself plays
-// "page_turn", "axe_versus_tree" and "saw_versus_tree" by name.
+// "page_turn", "axe_versus_tree" and "saw_versus_tree" by name. Names are lower
+// case with underscores, the kind of sound first and then what makes it:
+// footsteps_<ground> for every ground a level uses (a landing plays its ground's
+// footsteps too), bounce_<material>, door_<event>, <thing>_<event>.
 
 #include "Synth.h"
 
