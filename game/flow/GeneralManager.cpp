@@ -22,6 +22,7 @@
 #include "world/Scene.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
@@ -91,15 +92,22 @@ GeneralManager::GeneralManager(QWidget* widget, QObject* parent)
   if (!recordPath.isEmpty())
     m_recorder.reset(new InputRecorder(recordPath));
 
+  QElapsedTimer clock;
+  clock.start();
+  const auto stage = [&clock](const char* name) { qCInfo(lcStartup) << name << "after" << clock.elapsed() << "ms"; };
   loadStartLevelName();
   loadVisitedLevelNames();
   setupCursors();
   m_menuScene->Init(m_lastVisitedLevel.isEmpty() ? GameMenuScene::NoSession : GameMenuScene::LastSession);
   setupHelpScene();
+  stage("menu and help built");
   setupSounds();
+  stage("sounds loaded");
   setupMaterials();
   setupObjectCreator();
+  stage("recognition database and objects loaded");
   setupStickmanPrototype();
+  stage("stickman loaded");
   setupTimer();
   establishMenuConnections();
   establishHelpConnections();

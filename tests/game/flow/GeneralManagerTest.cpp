@@ -39,11 +39,11 @@ TEST_F(Manager, ProgressIsReadFromTheSettingsStore)
   {
     QSettings settings;
     settings.setValue("visited_levels/test_flat", true);
-    settings.setValue("visited_levels/test_ladder", false);
+    settings.setValue("visited_levels/test_dead_end", false);
     settings.setValue("last_visited_level", "test_flat");
   }
   EXPECT_TRUE(manager().GetVisitedLevels().contains("test_flat"));
-  EXPECT_FALSE(manager().GetVisitedLevels().contains("test_ladder"));
+  EXPECT_FALSE(manager().GetVisitedLevels().contains("test_dead_end"));
   EXPECT_EQ(manager().GetLastVisitedLevel(), QString("test_flat"));
   EXPECT_EQ(visibleButtons(), (QStringList{"How to play", "Quit", "Restart level", "Resume playing", "Start new game"}));
 
