@@ -73,9 +73,9 @@ void GameMenuScene::SetMode(Mode mode)
 
 void GameMenuScene::drawBackground(QPainter* painter, const QRectF& rect)
 {
-  // Without its picture the menu still needs a plain page behind the buttons.
-  if (m_background.isNull())
-    painter->fillRect(rect, Qt::white);
-  else
+  // A plain page behind the buttons where the picture does not reach (another
+  // screen shape) or when it is missing.
+  painter->fillRect(rect, Qt::white);
+  if (!m_background.isNull())
     painter->drawPixmap(m_backgroundX, m_backgroundY, m_background);
 }

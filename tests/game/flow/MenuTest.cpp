@@ -163,7 +163,7 @@ TEST_F(Menu, EscapeResumesAndANewSceneForgetsTheHoveredButton)
   EXPECT_EQ(outline(quit), QColor(Qt::darkBlue));
 }
 
-TEST_F(Menu, WithoutItsPictureTheMenuIsAWhitePage)
+TEST_F(Menu, WhereItsPictureDoesNotReachTheMenuIsAWhitePage)
 {
   QImage image(menu.sceneRect().size().toSize(), QImage::Format_RGB32);
   image.fill(Qt::black);

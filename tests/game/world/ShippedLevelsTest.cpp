@@ -31,10 +31,13 @@ class ShippedLevelTest : public SceneTest
 protected:
   bool load(const QString& name)
   {
-    if (!level.Load(GetLevelsPath() + "/" + name + ".xml"))
+    if (!materials.Load(GetMaterialsPath()) || !stickmanTemplate.Load(GetStickmanPath()) ||
+        !level.Load(GetLevelsPath() + "/" + name + ".xml"))
       return false;
+    shippedScene = std::make_unique<Scene>(nullptr);
+    scene = shippedScene.get();
     scene->Init(level, &materials, nullptr, &stickmanTemplate);
-    creator.Init(scene.get(), &materials, nullptr);
+    creator.Init(scene, &materials, nullptr);
     return scene->GetPlayer() != nullptr;
   }
   Stickman* player() const { return scene->GetPlayer(); }
@@ -130,6 +133,11 @@ protected:
     return picture;
   }
 
+  // The game's own data beside the program; the scene of the fixture is replaced by the level's.
+  Materials materials;
+  Stickman stickmanTemplate{nullptr, nullptr, nullptr};
+  Level level{QSizeF()};
+  std::unique_ptr<Scene> shippedScene;
   ObjectCreator creator;
 };
 
@@ -160,7 +168,7 @@ TEST(ShippedLevels, TheChapterRunsFromTheStartLevelToItsEnd)
   EXPECT_EQ(startLevel(), "sea_shore");
   const QStringList names = chapter();
   EXPECT_EQ(names, QStringList({"sea_shore", "cliff_path", "high_ledge", "friends_meadow", "windy_gap"}));
-  const QStringList files = QDir(GetLevelsPath()).entryList({"*.xml"}, QDir::Files);
+  const QStringList files = QDir(BV_SOURCE_DATA "/levels").entryList({"*.xml"}, QDir::Files);
   EXPECT_EQ(files.size(), names.size()) << "every shipped level is part of the chapter";
   for (const QString& name : names)
   {
@@ -228,7 +236,7 @@ TEST_F(ShippedLevelTest, ThePlayerStartsStandingOnTheGround)
 TEST_F(ShippedLevelTest, SeaShoreIsSolvedByWalkingAndOneJump)
 {
   ASSERT_TRUE(load("sea_shore"));
-  QSignalSpy finished(scene.get(), &Scene::levelFinished);
+  QSignalSpy finished(scene, &Scene::levelFinished);
   walk(Right);
   ASSERT_NE(player(), nullptr);
   EXPECT_NEAR(player()->pos().y(), m2px(7.4), 1) << "stopped on the last rock";
@@ -247,7 +255,7 @@ TEST_F(ShippedLevelTest, SeaShoreIsSolvedByWalkingAndOneJump)
 TEST_F(ShippedLevelTest, HighLedgeIsSolvedWithDrawnStairs)
 {
   ASSERT_TRUE(load("high_ledge"));
-  QSignalSpy finished(scene.get(), &Scene::levelFinished);
+  QSignalSpy finished(scene, &Scene::levelFinished);
   walk(Right);
   EXPECT_LT(player()->pos().x(), m2px(12.0)) << "the ledge stops the player";
   walk(Left, m2px(7.0));
@@ -266,8 +274,8 @@ TEST_F(ShippedLevelTest, HighLedgeIsSolvedWithDrawnStairs)
 TEST_F(ShippedLevelTest, TildaWantsAFlowerAndGetsADrawnOne)
 {
   ASSERT_TRUE(load("friends_meadow"));
-  QSignalSpy finished(scene.get(), &Scene::levelFinished);
-  QSignalSpy cutscene(scene.get(), &Scene::cutsceneStarted);
+  QSignalSpy finished(scene, &Scene::levelFinished);
+  QSignalSpy cutscene(scene, &Scene::cutsceneStarted);
   walk(Right, m2px(19.0));
   EXPECT_TRUE(finished.isEmpty());
   EXPECT_TRUE(cutscene.isEmpty());
@@ -290,7 +298,7 @@ TEST_F(ShippedLevelTest, WindyGorgeKillsAJumperWithoutAParachute)
 {
   ASSERT_TRUE(load("windy_gap"));
   player()->MoveTo(QPointF(m2px(13.0), m2px(6.8)));
-  QSignalSpy killed(scene.get(), &Scene::playerKilled);
+  QSignalSpy killed(scene, &Scene::playerKilled);
   walk(Right, -1, 600);
   ASSERT_NE(player(), nullptr);
   EXPECT_NEAR(player()->pos().y(), m2px(6.8), 1) << "the figure stops at the edge";
@@ -302,8 +310,8 @@ TEST_F(ShippedLevelTest, WindyGorgeKillsAJumperWithoutAParachute)
 TEST_F(ShippedLevelTest, WindyGorgeIsSolvedWithStairsAndAParachute)
 {
   ASSERT_TRUE(load("windy_gap"));
-  QSignalSpy finished(scene.get(), &Scene::levelFinished);
-  QSignalSpy killed(scene.get(), &Scene::playerKilled);
+  QSignalSpy finished(scene, &Scene::levelFinished);
+  QSignalSpy killed(scene, &Scene::playerKilled);
   walk(Right);
   EXPECT_LT(player()->pos().x(), m2px(4.5)) << "the stream bed stops the player";
   drawLine({{4.5, 9.0}, {5.5, 9.0}, {5.5, 8.27}, {6.5, 8.27}, {6.5, 7.53}, {7.5, 7.53}, {7.5, 6.8}, {8.0, 6.8}});
