@@ -19,7 +19,6 @@
 
 #include <QDataStream>
 #include <QFile>
-#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTransform>
 
@@ -39,7 +38,6 @@ constexpr qint64 MaxObjectFileBytes = 1 << 20;
 constexpr int MaxObjectNameLength = 256;
 constexpr int MaxPathElements = 20000;
 constexpr double MaxPathExtentPx = 5000;
-constexpr qint64 MaxDescriptionsFileBytes = 4 << 20;
 
 const char* const NotRecognisedThoughts[] = {"Hmm... what is it?", "What did I draw?", "I don't know what that is.",
                                              "Strange thing... never mind."};
@@ -243,13 +241,11 @@ bool ObjectCreator::loadObjectDescriptions(const QString& fileName, const Materi
                                            const Sound::NameTypeConverter* converter)
 {
   m_descriptions.clear();
-  const QFileInfo file(fileName);
-  if (!file.isFile() || file.size() > MaxDescriptionsFileBytes)
-    return false;
   TiXmlDocument document;
-  if (!document.LoadFile(QFile::encodeName(fileName).constData(), TIXML_ENCODING_UTF8))
+  QString problem;
+  if (!xml::LoadDocument(fileName, document, problem))
   {
-    qCDebug(lcCreator) << fileName << "line" << document.ErrorRow() << ":" << document.ErrorDesc();
+    qCDebug(lcCreator).noquote() << fileName + ": " + problem;
     return false;
   }
   const TiXmlElement* root = document.FirstChildElement("objects");
