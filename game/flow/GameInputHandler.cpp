@@ -105,6 +105,9 @@ void GameInputHandler::processPressedKey(int key, bool firstPress, Qt::KeyboardM
   case Qt::Key_Control:
     emit enterDrawingMode();
     return;
+  case Qt::Key_Backspace:
+    emit removeLastStroke();
+    return;
   case Qt::Key_Escape:
     if (!(modifiers & Qt::ControlModifier))
       emit goToMenu();

@@ -32,6 +32,8 @@ signals:
   void exitDrawingMode();
   void drawingMoveTo(QPointF startPoint);
   void drawingLineTo(QPointF endPoint);
+  /// Backspace: the last stroke of the drawing in progress is taken back.
+  void removeLastStroke();
   void moveLeft();
   void moveRight();
   void moveUp();

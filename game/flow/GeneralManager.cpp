@@ -579,6 +579,7 @@ void GeneralManager::establishGameConnections()
   connect(m_gameInputHandler, &GameInputHandler::exitDrawingMode, this, &GeneralManager::resetCursor);
   connect(m_gameInputHandler, &GameInputHandler::drawingMoveTo, m_objectCreator, &ObjectCreator::MovePenTo);
   connect(m_gameInputHandler, &GameInputHandler::drawingLineTo, m_objectCreator, &ObjectCreator::DrawLineTo);
+  connect(m_gameInputHandler, &GameInputHandler::removeLastStroke, m_objectCreator, &ObjectCreator::RemoveLastStroke);
   connect(m_gameInputHandler, &GameInputHandler::goToMenu, this, &GeneralManager::switchToMenu);
   connect(m_gameInputHandler, &GameInputHandler::moveUp, this, &GeneralManager::moveUp);
   connect(m_gameInputHandler, &GameInputHandler::moveDown, this, &GeneralManager::moveDown);

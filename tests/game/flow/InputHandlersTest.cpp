@@ -62,6 +62,7 @@ protected:
   QSignalSpy exitDrawing{&handler, &GameInputHandler::exitDrawingMode};
   QSignalSpy moveTo{&handler, &GameInputHandler::drawingMoveTo};
   QSignalSpy lineTo{&handler, &GameInputHandler::drawingLineTo};
+  QSignalSpy undo{&handler, &GameInputHandler::removeLastStroke};
   QSignalSpy save{&handler, &GameInputHandler::saveLastObject};
   QSignalSpy load{&handler, &GameInputHandler::loadObject};
 };
@@ -153,6 +154,17 @@ TEST_F(GameInput, EscapeGoesToTheMenuButNotWhileControlIsHeld)
   EXPECT_EQ(menu.count(), 2);
   repeatTick();
   EXPECT_EQ(menu.count(), 2);
+}
+
+TEST_F(GameInput, BackspaceTakesBackOneStrokePerPress)
+{
+  keyDown(Qt::Key_Control);
+  keyDown(Qt::Key_Backspace, Qt::ControlModifier);
+  EXPECT_EQ(undo.count(), 1);
+  repeatTick();
+  EXPECT_EQ(undo.count(), 1);
+  keyDown(Qt::Key_Backspace, Qt::ControlModifier);
+  EXPECT_EQ(undo.count(), 2);
 }
 
 TEST_F(GameInput, DigitsSaveWithAltAndLoadAtTheLastPressWithoutModifiers)
