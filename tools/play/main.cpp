@@ -27,10 +27,14 @@
 #include <stdexcept>
 
 #ifdef BV_SANITIZE
-// Qt 5.15's offscreen platform plugin never frees its screen objects.
+// Qt 5.15's offscreen platform plugin never frees its screen objects; GStreamer
+// (behind Qt's media player) keeps its plugin registry and type caches for the process.
 extern "C" const char* __lsan_default_suppressions()
 {
-  return "leak:libqoffscreen.so\n";
+  return "leak:libqoffscreen.so\n"
+         "leak:libgst\n"
+         "leak:libglib-2.0.so\n"
+         "leak:libgobject-2.0.so\n";
 }
 #endif
 
