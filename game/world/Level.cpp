@@ -1,10 +1,18 @@
 #include "world/Level.h"
 
+#include "common/BodyUserData.h"
+#include "common/ConvertUtils.h"
 #include "common/FilePaths.h"
 #include "common/GlobalConstants.h"
 #include "common/XmlUtils.h"
 #include "flow/Cutscene.h"
 #include "stickman/Grabable.h"
+#include "world/Object.h"
+#include "world/Scene.h"
+
+#include <box2d/b2_body.h>
+#include <box2d/b2_fixture.h>
+#include <box2d/b2_world.h>
 
 #include <QDir>
 #include <QFile>
@@ -841,4 +849,41 @@ void Level::destroyInteractiveItems()
   for (const InteractiveItem& item : m_interactiveItems)
     delete item.element;
   m_interactiveItems.clear();
+}
+
+namespace
+{
+// Whether an object of that name has a body in an area.
+class ObjectInAreaQuery : public b2QueryCallback
+{
+public:
+  explicit ObjectInAreaQuery(const QString& name)
+    : m_name(name)
+  {
+  }
+
+  bool ReportFixture(b2Fixture* fixture) override
+  {
+    const Object* object = ExtractObjectFromBody(fixture->GetBody());
+    found = object && object->GetName() == m_name;
+    return !found;
+  }
+
+  bool found = false;
+
+private:
+  QString m_name;
+};
+} // namespace
+
+bool Level::ObjectsInAreaCondition::IsTrue(Scene* scene) const
+{
+  for (const ObjectInArea& entry : objects)
+  {
+    ObjectInAreaQuery query(entry.objectName);
+    scene->GetWorld()->QueryAABB(&query, Rect2AABB(entry.area));
+    if (!query.found)
+      return false;
+  }
+  return true;
 }

@@ -161,28 +161,6 @@ QPointF bubbleOrigin(const Stickman* stickman)
   return QPointF(r.center().x(), r.top());
 }
 
-// Whether an object of that name has a body in an area.
-class ObjectInAreaQuery : public b2QueryCallback
-{
-public:
-  explicit ObjectInAreaQuery(const QString& name)
-    : m_name(name)
-  {
-  }
-
-  bool ReportFixture(b2Fixture* fixture) override
-  {
-    const Object* object = ExtractObjectFromBody(fixture->GetBody());
-    found = object && object->GetName() == m_name;
-    return !found;
-  }
-
-  bool found = false;
-
-private:
-  QString m_name;
-};
-
 // Read once per run; a missing file means none.
 const QStringList& extraComments()
 {
@@ -1111,16 +1089,4 @@ void Scene::resetWorld()
   destroyWorld();
   m_world = new b2World(b2Vec2(0, float(bv::FreeFallAcceleration)));
   m_world->SetContactListener(m_contactListener);
-}
-
-bool Level::ObjectsInAreaCondition::IsTrue(Scene* scene) const
-{
-  for (const ObjectInArea& entry : objects)
-  {
-    ObjectInAreaQuery query(entry.objectName);
-    scene->GetWorld()->QueryAABB(&query, Rect2AABB(entry.area));
-    if (!query.found)
-      return false;
-  }
-  return true;
 }
