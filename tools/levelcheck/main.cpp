@@ -1,6 +1,8 @@
 // brisvel-levelcheck: reports what the game would refuse or leave out of level
 // files, so that level designers and CI find it before a player does.
 
+#include "Headless.h"
+
 #include "audio/SoundManager.h"
 #include "common/FilePaths.h"
 #include "common/XmlUtils.h"
@@ -24,14 +26,6 @@
 
 #include <clocale>
 #include <cstdio>
-
-#ifdef BV_SANITIZE
-// Qt 5.15's offscreen platform plugin never frees its screen objects.
-extern "C" const char* __lsan_default_suppressions()
-{
-  return "leak:libqoffscreen.so\n";
-}
-#endif
 
 namespace
 {
@@ -64,8 +58,6 @@ struct GameData
     if (QDir(GetSoundsPath()).exists())
     {
       // Sound names are known once the files load, which needs no sound card.
-      if (qEnvironmentVariableIsEmpty("ALSOFT_DRIVERS"))
-        qputenv("ALSOFT_DRIVERS", "null");
       sounds.Init(GetSoundsPath());
       hasSounds = true;
     }
@@ -271,6 +263,7 @@ private:
 
 int main(int argc, char* argv[])
 {
+  RunHeadless();
   QCoreApplication application(argc, argv);
   setlocale(LC_NUMERIC, "C"); // numbers in level files use a decimal point, as in the game
   QTextStream out(stdout);

@@ -4,6 +4,7 @@
 // gives them ("background" image and the first "foreground" region's image).
 
 #include "Decoration.h"
+#include "Headless.h"
 #include "LevelPainter.h"
 #include "Sketchbook.h"
 
@@ -14,14 +15,6 @@
 #include <QGuiApplication>
 #include <QTextStream>
 #include <tinyxml.h>
-
-#ifdef BV_SANITIZE
-// Qt 5.15's offscreen platform plugin never frees its screen objects.
-extern "C" const char* __lsan_default_suppressions()
-{
-  return "leak:libqoffscreen.so\n";
-}
-#endif
 
 namespace
 {
@@ -48,8 +41,7 @@ bool pictureNames(const QString& levelPath, QString& background, QString& foregr
 
 int main(int argc, char** argv)
 {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+  RunHeadless();
   QGuiApplication application(argc, argv);
   QTextStream err(stderr);
   if (argc != 4)

@@ -4,24 +4,15 @@
 //   brisvel-objects preview OBJECTS.xml STICKMAN.xml OUTDIR   the objects in the figure's hand
 
 #include "ObjectTable.h"
+#include "Headless.h"
 #include "Preview.h"
 
 #include <QApplication>
 #include <QTextStream>
 
-#ifdef BV_SANITIZE
-// Qt 5.15's offscreen platform plugin never frees its screen objects.
-extern "C" const char* __lsan_default_suppressions()
-{
-  return "leak:libqoffscreen.so\n";
-}
-#endif
-
 int main(int argc, char** argv)
 {
-  // Pictures only: no window is ever shown.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+  RunHeadless();
   QApplication application(argc, argv);
   const QStringList arguments = application.arguments();
   if (arguments.size() == 3 && arguments[1] == "generate")

@@ -6,6 +6,7 @@
 // same pictures.
 
 #include "Pictures.h"
+#include "Headless.h"
 #include "References.h"
 #include "SketchFile.h"
 #include "Sketchbook.h"
@@ -14,18 +15,9 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
-#ifdef BV_SANITIZE
-// Qt 5.15's offscreen platform plugin never frees its screen objects.
-extern "C" const char* __lsan_default_suppressions()
-{
-  return "leak:libqoffscreen.so\n";
-}
-#endif
-
 int main(int argc, char** argv)
 {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+  RunHeadless();
   QGuiApplication application(argc, argv);
   QTextStream err(stderr);
   if (argc != 3)
