@@ -34,15 +34,6 @@ QPointF lowestPoint(const QList<QPolygonF>& polylines)
   }
   return lowest;
 }
-
-void addPolyline(QPainterPath& path, const QPolygonF& polyline)
-{
-  if (polyline.isEmpty())
-    return;
-  path.moveTo(polyline.first());
-  for (int i = 1; i < polyline.size(); ++i)
-    path.lineTo(polyline[i]);
-}
 } // namespace
 
 Ladder::Ladder() = default;
@@ -59,9 +50,9 @@ void Ladder::Init(const QList<QPolygonF>& leftPlank, const QList<QPolygonF>& rig
 
   QPainterPath path;
   for (const QPolygonF& polyline : leftPlank)
-    addPolyline(path, polyline);
+    path.addPolygon(polyline);
   for (const QPolygonF& polyline : rightPlank)
-    addPolyline(path, polyline);
+    path.addPolygon(polyline);
 
   // Both planks stand on one line: the shorter one is drawn down to it.
   const QPointF bl = lowestPoint(leftPlank);
@@ -83,7 +74,7 @@ void Ladder::Init(const QList<QPolygonF>& leftPlank, const QList<QPolygonF>& rig
   double y = bottom - bv::LadderCleatsDistance;
   for (auto it = cleats.crbegin(); it != cleats.crend(); ++it)
   {
-    addPolyline(path, it->second.translated(0, y - it->first));
+    path.addPolygon(it->second.translated(0, y - it->first));
     y -= bv::LadderCleatsDistance;
     if (y < r.top())
       break;

@@ -33,15 +33,6 @@ QPolygonF fitPolyline(const QPolygonF& polyline, QPointF centre, double sx, doub
   return transform.map(moved);
 }
 
-void addPolyline(QPainterPath& path, const QPolygonF& polyline)
-{
-  if (polyline.isEmpty())
-    return;
-  path.moveTo(polyline.first());
-  for (int i = 1; i < polyline.size(); ++i)
-    path.lineTo(polyline[i]);
-}
-
 // A drawn line may be perfectly straight, with no extent across it: it then keeps its size.
 double ratio(double wanted, double actual)
 {
@@ -93,14 +84,14 @@ void CreateStairs(const QList<QPolygonF>& horizontalLines, const QList<QPolygonF
 
     const QPolygonF& tread = horizontalLines[i % horizontalLines.size()];
     const double sx = ratio(w, tread.boundingRect().width());
-    addPolyline(path, fitPolyline(tread, c, sx, std::min(sx, 1.0)));
+    path.addPolygon(fitPolyline(tread, c, sx, std::min(sx, 1.0)));
   }
   for (int j = 0; j < n; ++j)
   {
     const QPointF c(startX + (j + 1) * dx, r.y() + r.height() - (j + 0.5) * h);
     const QPolygonF& riser = verticalLines[j % verticalLines.size()];
     const double sy = ratio(h, riser.boundingRect().height());
-    addPolyline(path, fitPolyline(riser, c, std::min(sy, 1.0), sy));
+    path.addPolygon(fitPolyline(riser, c, std::min(sy, 1.0), sy));
   }
 
   QGraphicsPathItem* item = scene->addPath(path, DrawingPen, Qt::NoBrush);
