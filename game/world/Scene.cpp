@@ -848,7 +848,7 @@ void Scene::DisplayCue(const Stickman* stickman, const QString& text, Cue::Type 
   bubble->setPos(bubbleOrigin(stickman));
   m_cueBubble = bubble;
   if (m_continueIndicator)
-    m_continueIndicator->ShowWithDelay(delay, bubble->GetPosForContinueIndicator());
+    m_continueIndicator->ShowWithDelay(delay, *bubble);
 }
 
 void Scene::DisplayComment(const QString& text)
