@@ -43,10 +43,9 @@ void Bubble::Init(const QString& text, Direction direction, QGraphicsScene* scen
   setGraphicsEffect(shadow);
 }
 
-QPointF Bubble::GetPosForContinueIndicator() const
+QRectF Bubble::GetBalloonRect() const
 {
-  const QRectF r = m_text->sceneBoundingRect();
-  return QPointF(r.center().x(), r.bottom());
+  return m_ellipse->mapRectToScene(m_ellipse->rect());
 }
 
 QRectF Bubble::calculateEllipseOuterRect(const QRectF& r)

@@ -21,8 +21,9 @@ public:
 
   /// \a direction is the speaker's facing direction; adds the bubble to \a scene.
   virtual void Init(const QString& text, Direction direction, QGraphicsScene* scene);
-  /// Scene point below the text where the continue indicator goes.
-  virtual QPointF GetPosForContinueIndicator() const;
+  /// The white ellipse in scene pixels; the tail or the trail of a thought
+  /// leaves it below its middle, towards the bubble's origin.
+  QRectF GetBalloonRect() const;
 
   /// The ellipse through the four corners of \a r, 4/3 as wide.
   static QRectF calculateEllipseOuterRect(const QRectF& r);

@@ -1,5 +1,7 @@
 #include "flow/CutsceneContinueIndicator.h"
 
+#include "flow/Bubble.h"
+
 #include "common/FilePaths.h"
 #include "common/GlobalConstants.h"
 
@@ -7,6 +9,8 @@
 #include <QGraphicsScene>
 #include <QLoggingCategory>
 #include <QPixmap>
+
+#include <cmath>
 
 namespace
 {
@@ -31,10 +35,23 @@ CutsceneContinueIndicator::CutsceneContinueIndicator(QGraphicsScene* scene)
   }
 }
 
-void CutsceneContinueIndicator::ShowWithDelay(double seconds, const QPointF& position)
+void CutsceneContinueIndicator::ShowWithDelay(double seconds, const Bubble& bubble)
 {
+  // The tail and the trail of a thought hang below the ellipse's middle and the
+  // text's corners lie on the ellipse, so a sign whose lower corner touches the
+  // ellipse at 45 degrees up covers neither. The speaker's side stays on
+  // screen where the camera follows the speaker.
+  const QRectF balloon = bubble.GetBalloonRect();
+  const double k = std::sqrt(0.5);
+  const QPointF touch(k * balloon.width() / 2, -k * balloon.height() / 2);
+  const bool speakerOnTheRight = bubble.scenePos().x() >= balloon.center().x();
   for (QGraphicsPixmapItem* frame : m_frames)
-    frame->setPos(position.x() - frame->boundingRect().width() / 2, position.y());
+  {
+    const QSizeF size = frame->boundingRect().size();
+    const double left = speakerOnTheRight ? balloon.center().x() + touch.x()
+                                          : balloon.center().x() - touch.x() - size.width();
+    frame->setPos(left, balloon.center().y() + touch.y() - size.height());
+  }
   m_shown = true;
   m_delayLeftMs = int(seconds * 1000);
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QPointF>
 #include <QString>
 
+class Bubble;
 class QGraphicsPixmapItem;
 class QGraphicsScene;
 
-/// The blinking "press to continue" sign under a cutscene's bubble: two
+/// The blinking "press to continue" sign beside a cutscene's bubble: two
 /// pictures that alternate every blinkIntervalMs once a delay has passed.
 class CutsceneContinueIndicator
 {
@@ -19,8 +19,9 @@ public:
   CutsceneContinueIndicator(const CutsceneContinueIndicator&) = delete;
   CutsceneContinueIndicator& operator=(const CutsceneContinueIndicator&) = delete;
 
-  /// Centred under \a position (scene pixels), appearing after \a seconds.
-  void ShowWithDelay(double seconds, const QPointF& position);
+  /// Perched on the upper corner of \a bubble on its speaker's side, clear of
+  /// the text and of the tail, appearing after \a seconds.
+  void ShowWithDelay(double seconds, const Bubble& bubble);
   void Hide();
   /// One tick.
   void Advance();

@@ -50,7 +50,7 @@ constexpr double LevelSizeM = 100;
 const char DefaultStartLevel[] = "sea_shore";
 const char VisitedLevelsGroup[] = "visited_levels";
 const char LastVisitedLevelKey[] = "last_visited_level";
-const char ComposerCredit[] = "</i></b> by the Brisvel musicians (brisvel.org)";
+const char ComposerCredit[] = "</i></b> by the Brisvel musicians";
 
 std::runtime_error fileError(const char* text, const QString& path)
 {

@@ -117,8 +117,11 @@ public:
       return true;
     if (dynamic && (box.width() < bv::MinStairWidthM || box.height() > bv::MaxStairHeightM))
       return true;
-    surface = QLineF(m2px(box.topLeft()), m2px(box.topRight()));
-    return false;
+    // The highest surface within reach: a step drawn on the ground must win over
+    // the ground under it, whatever order the broad phase reports them in.
+    if (surface.isNull() || m2px(box.top()) < surface.y1())
+      surface = QLineF(m2px(box.topLeft()), m2px(box.topRight()));
+    return true;
   }
 
   QLineF surface;
@@ -304,6 +307,7 @@ void Scene::Init(const Level& level, const Materials* materials, SoundManager* s
   delete m_cutscene;
   m_cutscene = nullptr;
   m_nextLevel.clear();
+  m_finishAreaReached = -1;
   m_continueIndicator = new CutsceneContinueIndicator(this);
   m_hud->Create(this);
   m_paused = false;
@@ -822,7 +826,7 @@ void Scene::DisplayCue(const Stickman* stickman, const QString& text, Cue::Type 
   bubble->setPos(bubbleOrigin(stickman));
   m_cueBubble = bubble;
   if (m_continueIndicator)
-    m_continueIndicator->ShowWithDelay(delay, bubble->GetPosForContinueIndicator());
+    m_continueIndicator->ShowWithDelay(delay, *bubble);
 }
 
 void Scene::DisplayComment(const QString& text)
@@ -1008,8 +1012,9 @@ void Scene::checkFinishConditions(QPointF playerPos)
 {
   if (!m_player)
     return;
-  for (const Level::FinishArea& area : qAsConst(m_finishAreas))
+  for (int i = 0; i < m_finishAreas.size(); ++i)
   {
+    const Level::FinishArea& area = m_finishAreas[i];
     if (!area.area.contains(playerPos))
       continue;
     if (area.HasDarknessCondition())
@@ -1026,6 +1031,7 @@ void Scene::checkFinishConditions(QPointF playerPos)
       continue;
 
     m_nextLevel = area.nextLevel;
+    m_finishAreaReached = i;
     if (area.cutscene)
       PlayCutscene(area.cutscene);
     else

@@ -122,6 +122,12 @@ public:
 
   /// Null when the level has none and after its death.
   Stickman* GetPlayer() const { return m_player; }
+  /// The finish area whose conditions the player met in this level; null before,
+  /// valid until the next Init. The last level's area leads nowhere (empty next level).
+  const Level::FinishArea* GetFinishAreaReached() const
+  {
+    return m_finishAreaReached < 0 ? nullptr : &m_finishAreas[m_finishAreaReached];
+  }
   const QList<ComputerControlledStickman*>& GetNpcs() const { return m_npcs; }
   const QList<Object*>& GetObjects() const { return m_objects; }
   const QList<Ragdoll*>& GetRagdolls() const { return m_ragdolls; }
@@ -253,6 +259,7 @@ private:
   ContactListener* m_contactListener = nullptr;
   HUD* m_hud = nullptr;
   QString m_nextLevel;
+  int m_finishAreaReached = -1;
   Cutscene* m_cutscene = nullptr;
   QGraphicsItem* m_cueBubble = nullptr;
   CutsceneContinueIndicator* m_continueIndicator = nullptr;

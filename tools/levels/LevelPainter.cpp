@@ -56,6 +56,8 @@ QPainterPath rectPath(const QRectF& rect)
 void groundRegion(QPainter& painter, const QRectF& area, Ground kind, Random& random)
 {
   const QPainterPath body = rectPath(area);
+  // Ground is solid: the far hills or the sea behind it must not show through its wash.
+  painter.fillPath(body, ink::Paper);
   switch (kind)
   {
   case Ground::Sand:

@@ -45,16 +45,7 @@ LevelPlayer::LevelPlayer(QSize windowSize)
   Scene* scene = m_manager->GetScene();
   // Connected before the manager's own connections: the outcome is recorded
   // before the manager moves on to the next level.
-  connect(scene, &Scene::levelFinished, this, [this](const QString& next) {
-    if (m_outcome != Finished)
-    {
-      m_outcome = Finished;
-      m_nextLevel = next;
-      // The manager goes on to the next level right after this.
-      m_objectsAtOutcome = CountObjects();
-      m_frameAtOutcome = Render();
-    }
-  });
+  connect(scene, &Scene::levelFinished, this, &LevelPlayer::finish);
   const auto killed = [this] {
     if (m_outcome == Playing)
       m_outcome = Killed;
@@ -93,6 +84,21 @@ void LevelPlayer::Tick()
   QCoreApplication::sendPostedEvents();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   ++m_ticks;
+  // The last level leads nowhere: no level change announces its end.
+  const Level::FinishArea* area = m_manager->GetScene()->GetFinishAreaReached();
+  if (m_outcome == Playing && area && area->nextLevel.isEmpty())
+    finish(QString());
+}
+
+void LevelPlayer::finish(const QString& nextLevel)
+{
+  if (m_outcome == Finished)
+    return;
+  m_outcome = Finished;
+  m_nextLevel = nextLevel;
+  // After a level change the manager goes on to the next level right after this.
+  m_objectsAtOutcome = CountObjects();
+  m_frameAtOutcome = Render();
 }
 
 void LevelPlayer::Send(const InputScript::Event& event)

@@ -66,6 +66,8 @@ public:
   QImage Render() const;
 
 private:
+  /// Records the outcome once; \a nextLevel is empty at the last level.
+  void finish(const QString& nextLevel);
   void repeatHeldKeys();
   void mouse(QEvent::Type type, QPointF scenePos, Qt::MouseButton button, Qt::MouseButtons buttons,
              Qt::KeyboardModifiers modifiers);

@@ -1,6 +1,6 @@
 // brisvel-play: plays a level headless with scripted or random input.
 //
-//   brisvel-play LEVEL SCRIPT [--until-ticks N] [--png FILE] [--seed S]
+//   brisvel-play LEVEL SCRIPT [--until-ticks N] [--png FILE] [--size WxH] [--seed S]
 //   brisvel-play --monkey SECONDS [--seed S]
 //
 // A script replay prints as its last line
@@ -44,7 +44,7 @@ constexpr int DefaultUntilTicks = 10000;
 
 int usage()
 {
-  std::fprintf(stderr, "usage: brisvel-play LEVEL SCRIPT [--until-ticks N] [--png FILE] [--seed S]\n"
+  std::fprintf(stderr, "usage: brisvel-play LEVEL SCRIPT [--until-ticks N] [--png FILE] [--size WxH] [--seed S]\n"
                        "       brisvel-play --monkey SECONDS [--seed S]\n");
   return 2;
 }
@@ -54,10 +54,27 @@ struct Options
   QString level;
   QString script;
   QString png;
+  /// The window, and so the last frame written with --png.
+  QSize size{1280, 720};
   int untilTicks = DefaultUntilTicks;
   int monkeySeconds = 0;
   unsigned seed = 1;
 };
+
+// "WxH" in pixels, each side from 1 to 8192.
+bool parseSize(const QString& text, QSize* size)
+{
+  const QStringList sides = text.split(QLatin1Char('x'));
+  if (sides.size() != 2)
+    return false;
+  bool widthOk = false, heightOk = false;
+  const int width = sides[0].toInt(&widthOk), height = sides[1].toInt(&heightOk);
+  constexpr int MaxSidePx = 8192;
+  if (!widthOk || !heightOk || width < 1 || height < 1 || width > MaxSidePx || height > MaxSidePx)
+    return false;
+  *size = QSize(width, height);
+  return true;
+}
 
 bool parseOptions(const QStringList& arguments, Options* options)
 {
@@ -71,6 +88,8 @@ bool parseOptions(const QStringList& arguments, Options* options)
       options->untilTicks = arguments[++i].toInt(&ok);
     else if (argument == QLatin1String("--png") && hasValue)
       options->png = arguments[++i];
+    else if (argument == QLatin1String("--size") && hasValue)
+      ok = parseSize(arguments[++i], &options->size);
     else if (argument == QLatin1String("--seed") && hasValue)
       options->seed = arguments[++i].toUInt(&ok);
     else if (argument == QLatin1String("--monkey") && hasValue)
@@ -175,7 +194,7 @@ int main(int argc, char* argv[])
 
   try
   {
-    LevelPlayer player;
+    LevelPlayer player(options.size);
     return options.monkeySeconds > 0 ? monkey(player, options) : replay(player, options);
   }
   catch (const std::runtime_error& error)

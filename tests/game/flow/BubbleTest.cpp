@@ -103,9 +103,8 @@ TEST(BubbleTest, ASpeechBubbleSitsOnTheSpeakersSideWithItsTailAtTheMouth)
     const QList<QGraphicsItem*> order = bubble->childItems();
     EXPECT_LT(order.indexOf(ellipse), order.indexOf(tails[0]));
     EXPECT_LT(order.indexOf(tails[0]), order.indexOf(text));
-    // The continue indicator goes under the text.
-    EXPECT_EQ(bubble->GetPosForContinueIndicator(),
-              QPointF(text->sceneBoundingRect().center().x(), text->sceneBoundingRect().bottom()));
+    EXPECT_EQ(bubble->GetBalloonRect(), ellipse->sceneBoundingRect().adjusted(0.5, 0.5, -0.5, -0.5))
+        << "the ellipse without its outline";
   }
 }
 

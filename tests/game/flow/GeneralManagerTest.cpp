@@ -3,6 +3,7 @@
 #include "flow/GameInputHandler.h"
 #include "flow/GameMenuScene.h"
 #include "flow/GameOverInputHandler.h"
+#include "flow/HUD.h"
 #include "flow/MenuInputHandler.h"
 #include "flow/View.h"
 #include "world/Scene.h"
@@ -12,6 +13,7 @@
 #include "common/FilePaths.h"
 #include "stickman/Stickman.h"
 
+#include <QGraphicsTextItem>
 #include <QSettings>
 
 #include <cmath>
@@ -78,6 +80,17 @@ TEST_F(Manager, StartingALevelToursTheLevelThenHandsOverThePlay)
   // unless the level's edge holds it back.
   const QPointF feet = manager().GetScene()->GetPlayer()->pos();
   EXPECT_LE(std::abs(manager().GetView()->center().x() - feet.x()), 640.0 + 1);
+}
+
+// Once the tour ends the level's music starts and its subtitle names the track
+// and the project's own musicians, nothing else.
+TEST_F(Manager, TheTrackThatStartsIsCreditedToTheProjectsMusicians)
+{
+  manager().PlayLevel("sea_shore");
+  finishOverview();
+  const QGraphicsTextItem* subtitle = manager().GetScene()->GetHUD()->GetSubtitleItem();
+  ASSERT_NE(subtitle, nullptr);
+  EXPECT_EQ(subtitle->toPlainText(), "Playing: Tidewater by the Brisvel musicians");
 }
 
 TEST_F(Manager, ProgressSurvivesARestartOfTheProgram)

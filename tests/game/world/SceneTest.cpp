@@ -309,6 +309,33 @@ TEST(SceneTest, StepsUpTo80PixelsAndNoHigher)
   }
 }
 
+// Stairs drawn on the ground lie on top of it: the figure steps up onto the
+// step, not on along the ground under it, in whichever order the world holds them.
+TEST(SceneTest, AStepOnTheGroundIsSteppedOntoNotWalkedInto)
+{
+  const QByteArray floor = R"(<region x="0" y="9" width="30" height="1"/>)";
+  const QByteArray step = R"(<region x="3" y="8.4" width="1.2" height="0.6"/>)";
+  for (const QByteArray& regions : {floor + step, step + floor})
+  {
+    SceneFixture f;
+    f.Build(SceneLevel(R"(
+  <start x="2" y="9"/>
+  <ground>)" + regions + R"(</ground>
+)"));
+    Stickman* player = f.player();
+    QPointF offset;
+    for (double distance = 10; distance < 150; distance += 10)
+    {
+      // Every step whose front lands on the step goes up onto it.
+      const double frontX = 200 + distance + player->GetActualSize().width() / 2;
+      if (frontX < 301 || frontX > 419)
+        continue;
+      ASSERT_TRUE(f.scene().CanStickmanStep(player, distance, offset)) << distance;
+      EXPECT_NEAR(offset.y(), -60, 1e-3) << distance << " " << regions.constData();
+    }
+  }
+}
+
 TEST(SceneTest, AWallBlocksAStepOnlyWhenItRisesAboveTheBodysMiddle)
 {
   for (const double wallTopM : {8.5, 7.5})
