@@ -180,6 +180,9 @@ TEST_F(ObjectCreatorTest, ADrawingPointingLeftIsShownAsDrawn)
   const QRectF shown = object->GetItem()->sceneBoundingRect();
   EXPECT_NEAR(shown.center().x(), drawn.center().x(), 3);
   EXPECT_NEAR(shown.width(), drawn.width(), 8);
+  // Its body is the one drawn too, not its mirror image.
+  tick(70);
+  EXPECT_LT(BodyOffPicturePx(object), 4);
 }
 
 TEST_F(ObjectCreatorTest, PeoplesDrawingsBecomeObjectsThatFall)
@@ -443,5 +446,6 @@ TEST_F(ObjectCreatorTest, DrawnObjectsRestOnTheGroundOverTheirBodies)
   {
     EXPECT_NEAR(lowestPoint(objects[i]), GroundTopPx, 6) << drawings[i].first << " " << drawings[i].second;
     EXPECT_LT(objects[i]->GetBody()->GetLinearVelocity().Length(), 0.05) << drawings[i].first;
+    EXPECT_LT(BodyOffPicturePx(objects[i]), 4) << drawings[i].first << " " << drawings[i].second;
   }
 }
