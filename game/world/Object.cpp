@@ -285,6 +285,11 @@ void Object::startPhysicsSimulation()
 {
   if (!m_simulatePhysics || m_physics.body || !m_scene)
     return;
+  // The picture turns about its centre, where the body turns, from now on; a
+  // picture held by another point is moved so that it stays where it is.
+  const QPointF shownCentre = m_item->mapToParent(centre(m_item));
+  m_item->setTransformOriginPoint(centre(m_item));
+  m_item->setPos(m_item->pos() + shownCentre - m_item->mapToParent(centre(m_item)));
   b2BodyDef definition;
   definition.type = b2_dynamicBody;
   // A left-facing picture is mirrored after it is rotated, which turns it the
@@ -305,7 +310,6 @@ void Object::startPhysicsSimulation()
   if (m_physics.fixtureCreator)
     m_physics.fixtureCreator->Run(m_physics.material, m_item->scale() * bv::MetersPerPixel, m_physics.body,
                                   mirrored);
-  m_item->setTransformOriginPoint(centre(m_item));
 }
 
 void Object::stopPhysicsSimulation()

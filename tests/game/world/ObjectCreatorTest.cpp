@@ -15,8 +15,6 @@
 #include "qel/MonochromeImagesDB.h"
 
 #include <box2d/b2_body.h>
-#include <box2d/b2_fixture.h>
-#include <box2d/b2_polygon_shape.h>
 
 #include <QCoreApplication>
 #include <QDataStream>
@@ -427,18 +425,8 @@ TEST_F(ObjectCreatorTest, DrawnObjectsRestOnTheGroundOverTheirBodies)
   painter.setRenderHint(QPainter::Antialiasing);
   painter.fillRect(QRectF(0, GroundTopPx, size.width(), size.height() - GroundTopPx), QColor(120, 90, 50));
   scene->render(&painter, QRectF(QPointF(0, 0), size), QRectF(QPointF(0, 0), size));
-  painter.setPen(QPen(Qt::red, 1));
   for (Object* object : objects)
-  {
-    for (const b2Fixture* fixture = object->GetBody()->GetFixtureList(); fixture; fixture = fixture->GetNext())
-    {
-      const auto* shape = static_cast<const b2PolygonShape*>(fixture->GetShape());
-      QPolygonF outline;
-      for (int v = 0; v < shape->m_count; ++v)
-        outline << m2px(Vec2Point(object->GetBody()->GetWorldPoint(shape->m_vertices[v])));
-      painter.drawPolygon(outline);
-    }
-  }
+    PaintBody(painter, object);
   painter.end();
   ASSERT_TRUE(picture.save(QCoreApplication::applicationDirPath() + "/../objects-at-rest.png"));
 

@@ -11,6 +11,7 @@
 
 #include <box2d/b2_body.h>
 
+#include <QCoreApplication>
 #include <QGraphicsPathItem>
 #include <QImage>
 #include <QPainter>
@@ -198,6 +199,59 @@ TEST_F(ObjectTest, FacingLeftMirrorsTheBodyWithThePictureAndTurningBackRestoresI
   EXPECT_NEAR(item->sceneTransform().map(item->path()).boundingRect().bottom(), GroundTopPx, 4);
   EXPECT_LT(object->GetBody()->GetLinearVelocity().Length(), 0.05);
   EXPECT_LT(BodyOffPicturePx(object), 3);
+}
+
+TEST_F(ObjectTest, ADroppedObjectFallsFromWhereItWasHeldOnTheBodyOfItsPicture)
+{
+  // Held facing right and left, an axe is let go: the picture stays where the
+  // hand held it, the body lies under it, and it comes to rest on the ground.
+  // The left-facing drop is saved as dropped-left.png in the build folder.
+  QPainterPath axe;
+  axe.moveTo(-60, 20);
+  axe.lineTo(40, 20);
+  axe.lineTo(40, -20);
+  axe.lineTo(60, -20);
+  axe.lineTo(60, 20);
+  Stickman* player = scene->GetPlayer();
+  const auto shown = [](const Object* object) {
+    const auto* item = static_cast<const QGraphicsPathItem*>(object->GetItem());
+    return item->sceneTransform().map(item->path()).boundingRect();
+  };
+  for (const Direction facing : {Right, Left})
+  {
+    const std::string side = facing == Right ? "right" : "left";
+    Object* object = addPicture(player->pos() + QPointF(40, -20), axe, QSizeF(-1, -1), true, "axe", DrawingPen);
+    tick(30);
+    player->GrabItem(object);
+    if (player->GetFacingDirection() != facing)
+      player->TurnAround();
+    tick(3);
+    ASSERT_EQ(object->GetFacingDirection(), facing);
+    const QRectF held = shown(object);
+    player->DropItem();
+    ASSERT_NE(object->GetBody(), nullptr);
+    const QRectF dropped = shown(object);
+    EXPECT_NEAR(dropped.center().x(), held.center().x(), 0.5) << side;
+    EXPECT_NEAR(dropped.center().y(), held.center().y(), 0.5) << side;
+    EXPECT_LT(BodyOffPicturePx(object), 3) << side;
+    if (facing == Left)
+    {
+      const QRectF around = held.adjusted(-150, -150, 150, 150);
+      QImage picture(around.size().toSize(), QImage::Format_RGB32);
+      picture.fill(Qt::white);
+      QPainter painter(&picture);
+      painter.setRenderHint(QPainter::Antialiasing);
+      scene->render(&painter, QRectF(QPointF(0, 0), around.size()), around);
+      painter.translate(-around.topLeft());
+      PaintBody(painter, object);
+      painter.end();
+      ASSERT_TRUE(picture.save(QCoreApplication::applicationDirPath() + "/../dropped-left.png"));
+    }
+    tick(200);
+    EXPECT_NEAR(shown(object).bottom(), GroundTopPx, 4) << side;
+    EXPECT_LT(BodyOffPicturePx(object), 3) << side;
+    object->Vanish();
+  }
 }
 
 TEST_F(ObjectTest, AShrunkDrawingKeepsALineThatCanBeSeen)

@@ -11,6 +11,7 @@
 #include <box2d/b2_fixture.h>
 #include <box2d/b2_polygon_shape.h>
 
+#include <QPainter>
 #include <QRectF>
 
 #include <algorithm>
@@ -108,6 +109,23 @@ double BodyOffPicturePx(const Object* object)
     farthest = std::max(farthest, nearest);
   }
   return farthest;
+}
+
+void PaintBody(QPainter& painter, const Object* object)
+{
+  const b2Body* body = object->GetBody();
+  if (!body)
+    return;
+  painter.setPen(QPen(Qt::red, 1));
+  painter.setBrush(Qt::NoBrush);
+  for (const b2Fixture* fixture = body->GetFixtureList(); fixture; fixture = fixture->GetNext())
+  {
+    const auto* shape = static_cast<const b2PolygonShape*>(fixture->GetShape());
+    QPolygonF outline;
+    for (int v = 0; v < shape->m_count; ++v)
+      outline << m2px(Vec2Point(body->GetWorldPoint(shape->m_vertices[v])));
+    painter.drawPolygon(outline);
+  }
 }
 
 QList<QPolygonF> PlaceStrokes(const QList<QPolygonF>& strokes, const QPointF& bottomCentre)

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QPolygonF>
 
+class QPainter;
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -41,6 +43,9 @@ protected:
 /// The farthest the centre of one of the object's fixtures lies from its
 /// stroke as shown, pixels: a few pixels when the body lies where the picture is.
 double BodyOffPicturePx(const Object* object);
+
+/// Outlines the fixtures of the object's body in red, scene pixels.
+void PaintBody(QPainter& painter, const Object* object);
 
 /// Strokes placed so that their bounding box has its bottom centre at \a bottomCentre.
 QList<QPolygonF> PlaceStrokes(const QList<QPolygonF>& strokes, const QPointF& bottomCentre);
