@@ -102,6 +102,11 @@ void reduceTo(std::vector<b2Vec2>& hull, size_t limit)
   }
 }
 
+b2Vec2 mirroredIf(bool mirrored, const b2Vec2& point)
+{
+  return mirrored ? b2Vec2(-point.x, point.y) : point;
+}
+
 void createFixture(const b2Shape& shape, const Material& material, b2Body* body)
 {
   b2FixtureDef fixtureDef;
@@ -113,7 +118,7 @@ void createFixture(const b2Shape& shape, const Material& material, b2Body* body)
 
 RectFixtureCreator::RectFixtureCreator(double width, double height) : m_width(width), m_height(height) {}
 
-void RectFixtureCreator::Run(const Material& material, double scale, b2Body* body)
+void RectFixtureCreator::Run(const Material& material, double scale, b2Body* body, bool)
 {
   const double width = m_width * scale;
   const double height = m_height * scale;
@@ -129,13 +134,14 @@ void RectFixtureCreator::Run(const Material& material, double scale, b2Body* bod
 
 PolygonFixtureCreator::PolygonFixtureCreator(const QPolygonF& polygon) : m_polygon(polygon) {}
 
-void PolygonFixtureCreator::Run(const Material& material, double scale, b2Body* body)
+void PolygonFixtureCreator::Run(const Material& material, double scale, b2Body* body, bool mirrored)
 {
   if (m_polygon.isEmpty())
     return;
   std::vector<b2Vec2> points;
   for (const QPointF& point : m_polygon)
-    points.push_back(Point2Vec(point * scale) - body->GetPosition());
+    points.push_back(mirroredIf(mirrored, Point2Vec(point * scale) - body->GetPosition()));
+  // The hull is built counter-clockwise whichever way the mirror turned the points.
   std::vector<b2Vec2> hull;
   if (std::all_of(points.begin(), points.end(), [](const b2Vec2& point) { return point.IsValid(); }))
     hull = convexHull(points);
@@ -159,17 +165,18 @@ void PolygonFixtureCreator::Run(const Material& material, double scale, b2Body* 
 
 PathFixtureCreator::PathFixtureCreator(const QPainterPath& path) : m_path(path) {}
 
-void PathFixtureCreator::Run(const Material& material, double scale, b2Body* body)
+void PathFixtureCreator::Run(const Material& material, double scale, b2Body* body, bool mirrored)
 {
   const float halfHeight = static_cast<float>(bv::ApproximationBoxHeight / 2);
   for (const QPolygonF& polygon : m_path.toSubpathPolygons())
   {
     if (polygon.size() < 2)
       continue;
-    b2Vec2 start = Point2Vec(polygon.first() * scale);
+    // Boxes are made from the mirrored points, so each comes out counter-clockwise.
+    b2Vec2 start = mirroredIf(mirrored, Point2Vec(polygon.first() * scale));
     for (int i = 1; i < polygon.size(); ++i)
     {
-      const b2Vec2 end = Point2Vec(polygon[i] * scale);
+      const b2Vec2 end = mirroredIf(mirrored, Point2Vec(polygon[i] * scale));
       const b2Vec2 segment = end - start;
       const float length = segment.Length();
       const bool last = i == polygon.size() - 1;

@@ -12,16 +12,18 @@ class FixtureCreator
 {
 public:
   virtual ~FixtureCreator() = default;
-  /// Creates the fixtures on the body; call it once per body, outside a world step.
-  virtual void Run(const Material& material, double scale, b2Body* body) = 0;
+  /// Creates the fixtures on the body; call it once per body, outside a world
+  /// step. With \a mirrored the fixtures are the mirror (x -> -x about the body's
+  /// origin) of the ones made without it: the body of a picture facing left.
+  virtual void Run(const Material& material, double scale, b2Body* body, bool mirrored) = 0;
 };
 
-/// One box of width × height centred on the body's origin.
+/// One box of width × height centred on the body's origin (its own mirror).
 class RectFixtureCreator : public FixtureCreator
 {
 public:
   RectFixtureCreator(double width, double height);
-  void Run(const Material& material, double scale, b2Body* body) override;
+  void Run(const Material& material, double scale, b2Body* body, bool mirrored) override;
 
 private:
   double m_width;
@@ -35,7 +37,7 @@ class PolygonFixtureCreator : public FixtureCreator
 {
 public:
   explicit PolygonFixtureCreator(const QPolygonF& polygon);
-  void Run(const Material& material, double scale, b2Body* body) override;
+  void Run(const Material& material, double scale, b2Body* body, bool mirrored) override;
 
 private:
   QPolygonF m_polygon;
@@ -48,7 +50,7 @@ class PathFixtureCreator : public FixtureCreator
 {
 public:
   explicit PathFixtureCreator(const QPainterPath& path);
-  void Run(const Material& material, double scale, b2Body* body) override;
+  void Run(const Material& material, double scale, b2Body* body, bool mirrored) override;
 
 private:
   QPainterPath m_path;

@@ -15,6 +15,7 @@
 #include <box2d/b2_body.h>
 #include <box2d/b2_world.h>
 
+#include <QAbstractGraphicsShapeItem>
 #include <QGraphicsItem>
 #include <QMap>
 #include <QTransform>
@@ -24,6 +25,10 @@
 namespace
 {
 constexpr double ScaleEpsilon = 0.00001;
+// The narrowest a shrunk drawing's line gets on screen: a line 2 px wide covers
+// a whole row or column of pixels wherever it falls, so it stays a solid line
+// instead of fading into a grey half-tone hairline.
+constexpr double MinShownPenWidthPx = 2.0;
 
 QPointF centre(const QGraphicsItem* item)
 {
@@ -104,6 +109,8 @@ void Object::Init(Scene* scene, QGraphicsItem* item, FixtureCreator* fixtureCrea
   m_facingDirection = Right;
 
   m_holder = nullptr;
+  const auto* shape = dynamic_cast<const QAbstractGraphicsShapeItem*>(m_item);
+  m_shrinking.drawnPenWidth = shape ? shape->pen().widthF() : 0;
   m_item->setTransformOriginPoint(centre(m_item));
   AssignObjectToGraphicsItem(this, m_item);
 
@@ -134,7 +141,8 @@ void Object::Advance()
   if (b2Body* body = m_physics.body)
   {
     m_item->setPos(m2px(Vec2Point(body->GetPosition())));
-    m_item->setRotation(Radians2Degrees(body->GetAngle()));
+    const double angleDegrees = Radians2Degrees(body->GetAngle());
+    m_item->setRotation(m_facingDirection == Left ? -angleDegrees : angleDegrees);
   }
   else if (m_holder)
   {
@@ -144,6 +152,7 @@ void Object::Advance()
   else if (IsShrinking())
   {
     m_item->setScale(m_item->scale() - m_shrinking.shrinkingStep);
+    keepPenReadable();
   }
   else
   {
@@ -161,7 +170,10 @@ void Object::Move(double dx, double dy)
 void Object::ShrinkToMaximumSize()
 {
   if (m_item->scale() > m_shrinking.maximumScale)
+  {
     m_item->setScale(m_shrinking.maximumScale);
+    keepPenReadable();
+  }
 }
 
 void Object::Vanish()
@@ -236,6 +248,16 @@ void Object::SetFacingDirection(Direction direction)
   // The mirror applies after the turn about the grip, which stays put in the
   // item's own coordinates: the hand moves to where the mirror takes the grip.
   m_item->setTransform(QTransform::fromScale(-1, 1), true);
+  if (b2Body* body = m_physics.body)
+  {
+    // The body is rebuilt as the mirror of the picture, moving as it did.
+    const b2Vec2 velocity = body->GetLinearVelocity();
+    const float angularVelocity = body->GetAngularVelocity();
+    stopPhysicsSimulation();
+    startPhysicsSimulation();
+    m_physics.body->SetLinearVelocity(velocity);
+    m_physics.body->SetAngularVelocity(angularVelocity);
+  }
 }
 
 Usable* Object::GetUsable()
@@ -263,10 +285,18 @@ void Object::startPhysicsSimulation()
 {
   if (!m_simulatePhysics || m_physics.body || !m_scene)
     return;
+  // The picture turns about its centre, where the body turns, from now on; a
+  // picture held by another point is moved so that it stays where it is.
+  const QPointF shownCentre = m_item->mapToParent(centre(m_item));
+  m_item->setTransformOriginPoint(centre(m_item));
+  m_item->setPos(m_item->pos() + shownCentre - m_item->mapToParent(centre(m_item)));
   b2BodyDef definition;
   definition.type = b2_dynamicBody;
+  // A left-facing picture is mirrored after it is rotated, which turns it the
+  // other way: its body has the mirrored fixtures and the opposite angle.
+  const bool mirrored = m_facingDirection == Left;
   definition.position = Point2Vec(px2m(m_item->pos()));
-  definition.angle = Degrees2Radians(m_item->rotation());
+  definition.angle = Degrees2Radians(mirrored ? -m_item->rotation() : m_item->rotation());
   definition.linearDamping = bv::LinearDampling;
   definition.angularDamping = bv::AngularDampling;
   definition.gravityScale = 1;
@@ -278,8 +308,8 @@ void Object::startPhysicsSimulation()
   m_physics.body = m_scene->GetWorld()->CreateBody(&definition);
   AssignObjectToBody(this, m_physics.body);
   if (m_physics.fixtureCreator)
-    m_physics.fixtureCreator->Run(m_physics.material, m_item->scale() * bv::MetersPerPixel, m_physics.body);
-  m_item->setTransformOriginPoint(centre(m_item));
+    m_physics.fixtureCreator->Run(m_physics.material, m_item->scale() * bv::MetersPerPixel, m_physics.body,
+                                  mirrored);
 }
 
 void Object::stopPhysicsSimulation()
@@ -359,6 +389,20 @@ void Object::onObjectCollisionWhenUsed(Object*)
 
 void Object::onDoorCollisionWhenUsed(Door*)
 {
+}
+
+void Object::keepPenReadable()
+{
+  auto* shape = dynamic_cast<QAbstractGraphicsShapeItem*>(m_item);
+  const double scale = m_item->scale();
+  if (!shape || m_shrinking.drawnPenWidth <= 0 || scale <= 0)
+    return;
+  // A pen drawn thinner than the minimum keeps its own width on screen.
+  const double shownWidthPx = std::max(m_shrinking.drawnPenWidth * scale,
+                                       std::min(m_shrinking.drawnPenWidth, MinShownPenWidthPx));
+  QPen pen = shape->pen();
+  pen.setWidthF(shownWidthPx / scale);
+  shape->setPen(pen);
 }
 
 QPointF Object::calculateHoldingPoint() const

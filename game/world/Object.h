@@ -145,6 +145,9 @@ protected:
   {
     double maximumScale = 1.0;
     double shrinkingStep = 0;
+    /// The picture's pen width when it was given to Init, item pixels; 0 when it
+    /// has no pen of its own.
+    double drawnPenWidth = 0;
   };
 
   struct PhysicsInfo
@@ -172,6 +175,8 @@ protected:
   bool m_vanished = false;
 
 private:
+  /// Widens the pen of a shrunk picture so that its line stays readable.
+  void keepPenReadable();
   QPointF calculateHoldingPoint() const;
   QPointF invertHoldingPoint(QPointF point) const;
   void detectCollisions();

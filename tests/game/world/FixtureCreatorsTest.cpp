@@ -81,7 +81,7 @@ constexpr float Tolerance = 1e-5f;
 
 TEST_F(FixtureCreators, RectangleIsOneScaledBoxAroundTheOriginWithTheMaterial)
 {
-  RectFixtureCreator(300, 50).Run(m_material, 0.01, m_body);
+  RectFixtureCreator(300, 50).Run(m_material, 0.01, m_body, false);
   const std::vector<Box> made = boxes();
   ASSERT_EQ(made.size(), 1u);
   EXPECT_NEAR(made[0].length, 3.0, Tolerance);
@@ -103,8 +103,8 @@ TEST_F(FixtureCreators, RectangleWithoutAreaMakesNoFixture)
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double infinity = std::numeric_limits<double>::infinity();
   for (const auto& size : {std::pair{0.0, 10.0}, {10.0, -1.0}, {10.0, 0.1}, {nan, 10.0}, {10.0, infinity}})
-    RectFixtureCreator(size.first, size.second).Run(m_material, 0.01, m_body);
-  RectFixtureCreator(10, 10).Run(m_material, 0, m_body);
+    RectFixtureCreator(size.first, size.second).Run(m_material, 0.01, m_body, false);
+  RectFixtureCreator(10, 10).Run(m_material, 0, m_body, false);
   EXPECT_EQ(m_body->GetFixtureList(), nullptr);
   m_world.Step(0.016f, 8, 3);
   EXPECT_TRUE(m_body->GetPosition().IsValid());
@@ -114,7 +114,7 @@ TEST_F(FixtureCreators, PolygonIsTheHullInBodyCoordinates)
 {
   // World coordinates in pixels around the body at (2, 3) m; the inner vertex is not on the hull.
   const QPolygonF square = polygon({{150, 250}, {250, 250}, {200, 300}, {250, 350}, {150, 350}});
-  PolygonFixtureCreator(square).Run(m_material, 0.01, m_body);
+  PolygonFixtureCreator(square).Run(m_material, 0.01, m_body, false);
   const std::vector<const b2PolygonShape*> made = polygons();
   ASSERT_EQ(made.size(), 1u);
   ASSERT_EQ(made[0]->m_count, 4);
@@ -133,7 +133,7 @@ TEST_F(FixtureCreators, PolygonOfManyVerticesIsTheirHullReduced)
   QPolygonF decagon;
   for (int i = 0; i < 10; ++i)
     decagon << QPointF(200 + 100 * std::cos(i * M_PI / 5), 300 + 100 * std::sin(i * M_PI / 5));
-  PolygonFixtureCreator(decagon).Run(m_material, 0.01, m_body);
+  PolygonFixtureCreator(decagon).Run(m_material, 0.01, m_body, false);
   std::vector<const b2PolygonShape*> made = polygons();
   ASSERT_EQ(made.size(), 1u);
   EXPECT_EQ(made[0]->m_count, 8);
@@ -147,7 +147,7 @@ TEST_F(FixtureCreators, PolygonOfManyVerticesIsTheirHullReduced)
   for (int i = 0; i < 9; ++i)
     square << QPointF(190 + 2 * i, 300 + (i % 3));
   square << QPointF(150, 250) << QPointF(250, 250) << QPointF(250, 350) << QPointF(150, 350);
-  PolygonFixtureCreator(square).Run(m_material, 0.01, m_body);
+  PolygonFixtureCreator(square).Run(m_material, 0.01, m_body, false);
   made = polygons();
   ASSERT_EQ(made.size(), 1u);
   ASSERT_EQ(made[0]->m_count, 4);
@@ -172,11 +172,11 @@ TEST_F(FixtureCreators, PolygonWithoutAreaMakesNoFixture)
       polygon({{0, 0}, {100, 0}, {0, 1e40}}),
   };
   for (const QPolygonF& polygon : degenerate)
-    PolygonFixtureCreator(polygon).Run(m_material, 0.01, m_body);
+    PolygonFixtureCreator(polygon).Run(m_material, 0.01, m_body, false);
   EXPECT_EQ(m_body->GetFixtureList(), nullptr);
 
   // Thin but not too thin: 2 cm high.
-  PolygonFixtureCreator(polygon({{0, 0}, {100, 0}, {50, 2}})).Run(m_material, 0.01, m_body);
+  PolygonFixtureCreator(polygon({{0, 0}, {100, 0}, {50, 2}})).Run(m_material, 0.01, m_body, false);
   EXPECT_EQ(polygons().size(), 1u);
 }
 
@@ -187,7 +187,7 @@ TEST_F(FixtureCreators, StrokeMergesShortStepsAndAlwaysEndsWithABox)
   QPolygonF points;
   for (int i = 0; i < 6; ++i)
     points << QPointF(6 * i, 0);
-  PathFixtureCreator(stroke(points)).Run(m_material, 0.01, m_body);
+  PathFixtureCreator(stroke(points)).Run(m_material, 0.01, m_body, false);
   const std::vector<Box> made = boxes();
   ASSERT_EQ(made.size(), 3u);
   const double lengths[] = {0.12, 0.12, 0.06};
@@ -207,7 +207,7 @@ TEST_F(FixtureCreators, StrokeBoxesFollowEachSubpathInBodyCoordinates)
   QPainterPath path = stroke({{0, 0}, {30, 40}, {30, 100}});
   path.moveTo(500, 500); // a lone point: no box
   path.addPolygon(polygon({{-100, 0}, {-100, -100}}));
-  PathFixtureCreator(path).Run(m_material, 0.01, m_body);
+  PathFixtureCreator(path).Run(m_material, 0.01, m_body, false);
   const std::vector<Box> made = boxes();
   ASSERT_EQ(made.size(), 3u);
   EXPECT_NEAR(made[0].length, 0.5, Tolerance);
@@ -224,17 +224,69 @@ TEST_F(FixtureCreators, StrokeBoxesFollowEachSubpathInBodyCoordinates)
 
 TEST_F(FixtureCreators, StrokeWithoutLengthMakesNoBox)
 {
-  PathFixtureCreator(stroke({{10, 10}})).Run(m_material, 0.01, m_body);
-  PathFixtureCreator(stroke({{10, 10}, {10, 10}})).Run(m_material, 0.01, m_body);
-  PathFixtureCreator(stroke({{10, 10}, {10 + 1e-9, 10}})).Run(m_material, 0.01, m_body);
+  PathFixtureCreator(stroke({{10, 10}})).Run(m_material, 0.01, m_body, false);
+  PathFixtureCreator(stroke({{10, 10}, {10, 10}})).Run(m_material, 0.01, m_body, false);
+  PathFixtureCreator(stroke({{10, 10}, {10 + 1e-9, 10}})).Run(m_material, 0.01, m_body, false);
   EXPECT_EQ(m_body->GetFixtureList(), nullptr);
 
   // A last stretch shorter than Box2D's tolerance (1 mm) adds nothing to a
   // stroke that already has a box.
-  PathFixtureCreator(stroke({{0, 0}, {50, 0}, {50.1, 0}})).Run(m_material, 0.01, m_body);
+  PathFixtureCreator(stroke({{0, 0}, {50, 0}, {50.1, 0}})).Run(m_material, 0.01, m_body, false);
   const std::vector<Box> made = boxes();
   ASSERT_EQ(made.size(), 1u);
   EXPECT_NEAR(made[0].length, 0.5, Tolerance);
+  m_world.Step(0.016f, 8, 3);
+  EXPECT_TRUE(m_body->GetPosition().IsValid());
+}
+
+TEST_F(FixtureCreators, MirroredFixturesAreTheMirrorImageAndValidForBox2D)
+{
+  // An axe-like stroke (a long handle, a blade at one end) and a lopsided
+  // polygon around the body at (2, 3) m: mirrored, each shape's extent and
+  // centroid flip about the body's origin, winding stays counter-clockwise and
+  // the mass is unchanged.
+  const QPainterPath axe = stroke({{-80, 0}, {60, 0}, {70, -30}, {90, -30}, {90, 20}, {70, 20}, {60, 0}});
+  const QPolygonF lopsided = polygon({{150, 250}, {280, 270}, {260, 340}, {170, 320}});
+  const auto make = [&](bool mirrored, bool path) {
+    while (b2Fixture* fixture = m_body->GetFixtureList())
+      m_body->DestroyFixture(fixture);
+    if (path)
+      PathFixtureCreator(axe).Run(m_material, 0.01, m_body, mirrored);
+    else
+      PolygonFixtureCreator(lopsided).Run(m_material, 0.01, m_body, mirrored);
+    std::vector<std::pair<b2AABB, b2Vec2>> shapes;
+    for (const b2PolygonShape* shape : polygons())
+    {
+      EXPECT_TRUE(shape->Validate());
+      float twiceArea = 0;
+      for (int i = 0; i < shape->m_count; ++i)
+        twiceArea += b2Cross(shape->m_vertices[i], shape->m_vertices[(i + 1) % shape->m_count]);
+      EXPECT_GT(twiceArea, 0) << "counter-clockwise";
+      b2AABB box;
+      shape->ComputeAABB(&box, b2Transform(b2Vec2_zero, b2Rot(0)), 0);
+      shapes.emplace_back(box, shape->m_centroid);
+    }
+    return std::make_pair(shapes, m_body->GetMass());
+  };
+  for (const bool path : {true, false})
+  {
+    const auto [right, rightMass] = make(false, path);
+    const auto [left, leftMass] = make(true, path);
+    ASSERT_EQ(left.size(), right.size());
+    ASSERT_FALSE(right.empty());
+    EXPECT_NEAR(leftMass, rightMass, 1e-5);
+    for (size_t i = 0; i < right.size(); ++i)
+    {
+      EXPECT_NEAR(left[i].first.lowerBound.x, -right[i].first.upperBound.x, Tolerance) << i;
+      EXPECT_NEAR(left[i].first.upperBound.x, -right[i].first.lowerBound.x, Tolerance) << i;
+      EXPECT_NEAR(left[i].first.lowerBound.y, right[i].first.lowerBound.y, Tolerance) << i;
+      EXPECT_NEAR(left[i].first.upperBound.y, right[i].first.upperBound.y, Tolerance) << i;
+      EXPECT_NEAR(left[i].second.x, -right[i].second.x, Tolerance) << i;
+      EXPECT_NEAR(left[i].second.y, right[i].second.y, Tolerance) << i;
+    }
+    // The drawing is lopsided, so its mirror is not itself.
+    EXPECT_GT(std::fabs(right.front().second.x + right.back().second.x), 0.1);
+  }
   m_world.Step(0.016f, 8, 3);
   EXPECT_TRUE(m_body->GetPosition().IsValid());
 }

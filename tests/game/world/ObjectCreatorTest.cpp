@@ -15,8 +15,6 @@
 #include "qel/MonochromeImagesDB.h"
 
 #include <box2d/b2_body.h>
-#include <box2d/b2_fixture.h>
-#include <box2d/b2_polygon_shape.h>
 
 #include <QCoreApplication>
 #include <QDataStream>
@@ -180,6 +178,9 @@ TEST_F(ObjectCreatorTest, ADrawingPointingLeftIsShownAsDrawn)
   const QRectF shown = object->GetItem()->sceneBoundingRect();
   EXPECT_NEAR(shown.center().x(), drawn.center().x(), 3);
   EXPECT_NEAR(shown.width(), drawn.width(), 8);
+  // Its body is the one drawn too, not its mirror image.
+  tick(70);
+  EXPECT_LT(BodyOffPicturePx(object), 4);
 }
 
 TEST_F(ObjectCreatorTest, PeoplesDrawingsBecomeObjectsThatFall)
@@ -424,18 +425,8 @@ TEST_F(ObjectCreatorTest, DrawnObjectsRestOnTheGroundOverTheirBodies)
   painter.setRenderHint(QPainter::Antialiasing);
   painter.fillRect(QRectF(0, GroundTopPx, size.width(), size.height() - GroundTopPx), QColor(120, 90, 50));
   scene->render(&painter, QRectF(QPointF(0, 0), size), QRectF(QPointF(0, 0), size));
-  painter.setPen(QPen(Qt::red, 1));
   for (Object* object : objects)
-  {
-    for (const b2Fixture* fixture = object->GetBody()->GetFixtureList(); fixture; fixture = fixture->GetNext())
-    {
-      const auto* shape = static_cast<const b2PolygonShape*>(fixture->GetShape());
-      QPolygonF outline;
-      for (int v = 0; v < shape->m_count; ++v)
-        outline << m2px(Vec2Point(object->GetBody()->GetWorldPoint(shape->m_vertices[v])));
-      painter.drawPolygon(outline);
-    }
-  }
+    PaintBody(painter, object);
   painter.end();
   ASSERT_TRUE(picture.save(QCoreApplication::applicationDirPath() + "/../objects-at-rest.png"));
 
@@ -443,5 +434,6 @@ TEST_F(ObjectCreatorTest, DrawnObjectsRestOnTheGroundOverTheirBodies)
   {
     EXPECT_NEAR(lowestPoint(objects[i]), GroundTopPx, 6) << drawings[i].first << " " << drawings[i].second;
     EXPECT_LT(objects[i]->GetBody()->GetLinearVelocity().Length(), 0.05) << drawings[i].first;
+    EXPECT_LT(BodyOffPicturePx(objects[i]), 4) << drawings[i].first << " " << drawings[i].second;
   }
 }

@@ -1,5 +1,6 @@
 #include "ObjectTestSupport.h"
 
+#include "world/DrawingPen.h"
 #include "world/Object.h"
 #include "world/ObjectCategories.h"
 #include "world/UsableObject.h"
@@ -10,9 +11,13 @@
 
 #include <box2d/b2_body.h>
 
-#include <QGraphicsItem>
+#include <QCoreApplication>
+#include <QGraphicsPathItem>
+#include <QImage>
+#include <QPainter>
 #include <QPointer>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -81,18 +86,20 @@ TEST_F(ObjectTest, TheHeightLimitCountsOnlyWhereTheWidthFits)
   square.addRect(-150, -150, 300, 300);
   auto* item = scene->addPath(square);
   item->setPos(800, 200);
+  // The limits apply to the picture as drawn, pen included.
+  const QSizeF drawn = item->boundingRect().size();
   std::unique_ptr<Object> object(Object::Create("box"));
   object->Init(scene, item, nullptr, Material(), GrabableInfo(), UsableInfo(), QSizeF(200, 100),
                ObjectSoundsInfo(), LightSourceInfo(), false);
   object->ShrinkToMaximumSize();
-  EXPECT_NEAR(item->scale(), 200.0 / item->boundingRect().width(), 1e-9);
+  EXPECT_NEAR(item->scale(), 200.0 / drawn.width(), 1e-9);
 
   auto* tall = scene->addPath(square);
   std::unique_ptr<Object> limited(Object::Create("box"));
   limited->Init(scene, tall, nullptr, Material(), GrabableInfo(), UsableInfo(), QSizeF(0, 100),
                 ObjectSoundsInfo(), LightSourceInfo(), false);
   limited->ShrinkToMaximumSize();
-  EXPECT_NEAR(tall->scale(), 100.0 / tall->boundingRect().height(), 1e-9);
+  EXPECT_NEAR(tall->scale(), 100.0 / drawn.height(), 1e-9);
 }
 
 TEST_F(ObjectTest, AnIntangibleObjectNeverFalls)
@@ -143,8 +150,149 @@ TEST_F(ObjectTest, IsPickedUpCarriedTurnedAndDropped)
   player->DropItem();
   EXPECT_EQ(object->GetHolder(), nullptr);
   ASSERT_NE(object->GetBody(), nullptr);
+  // Held at an angle and mirrored, it falls as the body under its picture.
+  EXPECT_LT(BodyOffPicturePx(object), 3);
   tick(200);
   EXPECT_NEAR(object->GetItem()->sceneBoundingRect().bottom(), GroundTopPx, 8);
+  EXPECT_LT(BodyOffPicturePx(object), 3);
+}
+
+TEST_F(ObjectTest, FacingLeftMirrorsTheBodyWithThePictureAndTurningBackRestoresIt)
+{
+  // An axe: a handle with the blade at its right end, centred on its origin.
+  QPainterPath axe;
+  axe.moveTo(-60, 20);
+  axe.lineTo(40, 20);
+  axe.lineTo(40, -20);
+  axe.lineTo(60, -20);
+  axe.lineTo(60, 20);
+  Object* object = addPicture(QPointF(1200, 300), axe, QSizeF(-1, -1), true, "axe", DrawingPen);
+  ASSERT_NE(object->GetBody(), nullptr);
+  const b2Vec2 rightCentre = object->GetBody()->GetLocalCenter();
+  const float mass = object->GetBody()->GetMass();
+  EXPECT_GT(rightCentre.x, 0.1f) << "the blade's side is heavier";
+  EXPECT_LT(BodyOffPicturePx(object), 3);
+
+  object->SetFacingDirection(Left);
+  ASSERT_NE(object->GetBody(), nullptr);
+  EXPECT_NEAR(object->GetBody()->GetLocalCenter().x, -rightCentre.x, 1e-5);
+  EXPECT_NEAR(object->GetBody()->GetLocalCenter().y, rightCentre.y, 1e-5);
+  EXPECT_NEAR(object->GetBody()->GetMass(), mass, 1e-5);
+  EXPECT_LT(BodyOffPicturePx(object), 3);
+
+  // Tilted, the mirrored picture still turns with its body.
+  b2Body* body = object->GetBody();
+  body->SetTransform(body->GetPosition(), 0.6f);
+  tick(1);
+  EXPECT_LT(BodyOffPicturePx(object), 3);
+
+  object->SetFacingDirection(Right);
+  EXPECT_NEAR(object->GetBody()->GetLocalCenter().x, rightCentre.x, 1e-5);
+  EXPECT_LT(BodyOffPicturePx(object), 3);
+  tick(1);
+  EXPECT_LT(BodyOffPicturePx(object), 3);
+
+  // Left again, it falls, comes to rest on the ground and stays under its picture.
+  object->SetFacingDirection(Left);
+  tick(300);
+  const auto* item = static_cast<const QGraphicsPathItem*>(object->GetItem());
+  EXPECT_NEAR(item->sceneTransform().map(item->path()).boundingRect().bottom(), GroundTopPx, 4);
+  EXPECT_LT(object->GetBody()->GetLinearVelocity().Length(), 0.05);
+  EXPECT_LT(BodyOffPicturePx(object), 3);
+}
+
+TEST_F(ObjectTest, ADroppedObjectFallsFromWhereItWasHeldOnTheBodyOfItsPicture)
+{
+  // Held facing right and left, an axe is let go: the picture stays where the
+  // hand held it, the body lies under it, and it comes to rest on the ground.
+  // The left-facing drop is saved as dropped-left.png in the build folder.
+  QPainterPath axe;
+  axe.moveTo(-60, 20);
+  axe.lineTo(40, 20);
+  axe.lineTo(40, -20);
+  axe.lineTo(60, -20);
+  axe.lineTo(60, 20);
+  Stickman* player = scene->GetPlayer();
+  const auto shown = [](const Object* object) {
+    const auto* item = static_cast<const QGraphicsPathItem*>(object->GetItem());
+    return item->sceneTransform().map(item->path()).boundingRect();
+  };
+  for (const Direction facing : {Right, Left})
+  {
+    const std::string side = facing == Right ? "right" : "left";
+    Object* object = addPicture(player->pos() + QPointF(40, -20), axe, QSizeF(-1, -1), true, "axe", DrawingPen);
+    tick(30);
+    player->GrabItem(object);
+    if (player->GetFacingDirection() != facing)
+      player->TurnAround();
+    tick(3);
+    ASSERT_EQ(object->GetFacingDirection(), facing);
+    const QRectF held = shown(object);
+    player->DropItem();
+    ASSERT_NE(object->GetBody(), nullptr);
+    const QRectF dropped = shown(object);
+    EXPECT_NEAR(dropped.center().x(), held.center().x(), 0.5) << side;
+    EXPECT_NEAR(dropped.center().y(), held.center().y(), 0.5) << side;
+    EXPECT_LT(BodyOffPicturePx(object), 3) << side;
+    if (facing == Left)
+    {
+      const QRectF around = held.adjusted(-150, -150, 150, 150);
+      QImage picture(around.size().toSize(), QImage::Format_RGB32);
+      picture.fill(Qt::white);
+      QPainter painter(&picture);
+      painter.setRenderHint(QPainter::Antialiasing);
+      scene->render(&painter, QRectF(QPointF(0, 0), around.size()), around);
+      painter.translate(-around.topLeft());
+      PaintBody(painter, object);
+      painter.end();
+      ASSERT_TRUE(picture.save(QCoreApplication::applicationDirPath() + "/../dropped-left.png"));
+    }
+    tick(200);
+    EXPECT_NEAR(shown(object).bottom(), GroundTopPx, 4) << side;
+    EXPECT_LT(BodyOffPicturePx(object), 3) << side;
+    object->Vanish();
+  }
+}
+
+TEST_F(ObjectTest, AShrunkDrawingKeepsALineThatCanBeSeen)
+{
+  // 300 px shrunk to 30: the 3 px pen would be 0.3 px wide.
+  Object* small = addStroke(QPointF(800, 300), 300, QSizeF(30, -1), false);
+  // 300 px shrunk to 250: 2.5 px is wide enough as it is.
+  Object* large = addStroke(QPointF(1200, 300), 300, QSizeF(250, -1), false);
+  // A picture drawn with a thin pen keeps its own width.
+  QPainterPath line;
+  line.moveTo(-150, 0);
+  line.lineTo(150, 0);
+  Object* thin = addPicture(QPointF(1600, 300), line, QSizeF(30, -1), false, "stick", QPen(Qt::black, 1));
+  tick(100);
+  const auto shownPenWidth = [](const Object* object) {
+    return static_cast<const QGraphicsPathItem*>(object->GetItem())->pen().widthF() * object->GetItem()->scale();
+  };
+  ASSERT_FALSE(small->IsShrinking());
+  EXPECT_NEAR(small->GetItem()->scale(), 0.1, 0.01);
+  EXPECT_NEAR(shownPenWidth(small), 2.0, 1e-9);
+  EXPECT_NEAR(shownPenWidth(large), 3.0 * large->GetItem()->scale(), 1e-9);
+  EXPECT_NEAR(shownPenWidth(thin), 1.0, 1e-9);
+
+  // Shrunk at once, the same holds.
+  Object* loaded = addStroke(QPointF(2000, 300), 300, QSizeF(30, -1), false);
+  loaded->ShrinkToMaximumSize();
+  EXPECT_NEAR(shownPenWidth(loaded), 2.0, 1e-9);
+
+  // On screen the small one is a solid black line, not a grey hairline.
+  const QRectF around = small->GetItem()->sceneBoundingRect().adjusted(-5, -5, 5, 5);
+  QImage picture(around.size().toSize(), QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  scene->render(&painter, QRectF(QPointF(0, 0), around.size()), around);
+  painter.end();
+  int darkest = 255;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      darkest = std::min(darkest, qGray(picture.pixel(x, y)));
+  EXPECT_LT(darkest, 60);
 }
 
 TEST_F(ObjectTest, TurningTwiceTheSameWayMirrorsOnce)

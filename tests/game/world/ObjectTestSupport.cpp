@@ -5,9 +5,18 @@
 #include "world/Object.h"
 #include "world/ObjectCreator.h"
 
+#include "common/ConvertUtils.h"
+
+#include <box2d/b2_body.h>
+#include <box2d/b2_fixture.h>
+#include <box2d/b2_polygon_shape.h>
+
+#include <QPainter>
 #include <QRectF>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 void SceneTest::SetUp()
 {
@@ -32,7 +41,13 @@ Object* SceneTest::addStroke(const QPointF& pos, double widthPx, const QSizeF& m
   QPainterPath path;
   path.moveTo(-widthPx / 2, 0);
   path.lineTo(widthPx / 2, 0);
-  auto* item = scene->addPath(path, DrawingPen);
+  return addPicture(pos, path, maximumSize, tangible, name, DrawingPen);
+}
+
+Object* SceneTest::addPicture(const QPointF& pos, const QPainterPath& path, const QSizeF& maximumSize, bool tangible,
+                              const QString& name, const QPen& pen)
+{
+  auto* item = scene->addPath(path, pen);
   item->setPos(pos);
   Object* object = Object::Create(name);
   GrabableInfo grabable;
@@ -63,6 +78,54 @@ void SceneTest::draw(ObjectCreator& creator, const QList<QPolygonF>& strokes)
       creator.DrawLineTo(stroke.first());
   }
   creator.Finish();
+}
+
+double BodyOffPicturePx(const Object* object)
+{
+  const auto* item = dynamic_cast<const QGraphicsPathItem*>(object->GetItem());
+  const b2Body* body = object->GetBody();
+  if (!item || !body || !body->GetFixtureList())
+    return std::numeric_limits<double>::infinity();
+  QList<QLineF> shown;
+  for (const QPolygonF& stroke : item->sceneTransform().map(item->path()).toSubpathPolygons())
+  {
+    for (int i = 1; i < stroke.size(); ++i)
+      shown << QLineF(stroke[i - 1], stroke[i]);
+  }
+  double farthest = 0;
+  for (const b2Fixture* fixture = body->GetFixtureList(); fixture; fixture = fixture->GetNext())
+  {
+    const auto* shape = static_cast<const b2PolygonShape*>(fixture->GetShape());
+    const QPointF centre = m2px(Vec2Point(body->GetWorldPoint(shape->m_centroid)));
+    double nearest = std::numeric_limits<double>::infinity();
+    for (const QLineF& line : qAsConst(shown))
+    {
+      const QPointF d = line.p2() - line.p1();
+      const double lengthSquared = QPointF::dotProduct(d, d);
+      const double t =
+          lengthSquared > 0 ? std::clamp(QPointF::dotProduct(centre - line.p1(), d) / lengthSquared, 0.0, 1.0) : 0;
+      nearest = std::min(nearest, QLineF(centre, line.p1() + t * d).length());
+    }
+    farthest = std::max(farthest, nearest);
+  }
+  return farthest;
+}
+
+void PaintBody(QPainter& painter, const Object* object)
+{
+  const b2Body* body = object->GetBody();
+  if (!body)
+    return;
+  painter.setPen(QPen(Qt::red, 1));
+  painter.setBrush(Qt::NoBrush);
+  for (const b2Fixture* fixture = body->GetFixtureList(); fixture; fixture = fixture->GetNext())
+  {
+    const auto* shape = static_cast<const b2PolygonShape*>(fixture->GetShape());
+    QPolygonF outline;
+    for (int v = 0; v < shape->m_count; ++v)
+      outline << m2px(Vec2Point(body->GetWorldPoint(shape->m_vertices[v])));
+    painter.drawPolygon(outline);
+  }
 }
 
 QList<QPolygonF> PlaceStrokes(const QList<QPolygonF>& strokes, const QPointF& bottomCentre)

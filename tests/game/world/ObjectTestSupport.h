@@ -6,6 +6,8 @@
 #include <QList>
 #include <QPolygonF>
 
+class QPainter;
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -27,12 +29,23 @@ protected:
   /// An object of a straight stroke \a widthPx wide, centred on its origin, at \a pos.
   Object* addStroke(const QPointF& pos, double widthPx, const QSizeF& maximumSize, bool tangible = true,
                     const QString& name = "stick");
+  /// A grabbable, usable object whose picture and body are \a path drawn with
+  /// \a pen, at \a pos.
+  Object* addPicture(const QPointF& pos, const QPainterPath& path, const QSizeF& maximumSize, bool tangible,
+                     const QString& name, const QPen& pen);
   /// The strokes drawn through the creator's slots, as the input handler does.
   void draw(ObjectCreator& creator, const QList<QPolygonF>& strokes);
 
   SceneFixture fixture;
   Scene* scene = nullptr;
 };
+
+/// The farthest the centre of one of the object's fixtures lies from its
+/// stroke as shown, pixels: a few pixels when the body lies where the picture is.
+double BodyOffPicturePx(const Object* object);
+
+/// Outlines the fixtures of the object's body in red, scene pixels.
+void PaintBody(QPainter& painter, const Object* object);
 
 /// Strokes placed so that their bounding box has its bottom centre at \a bottomCentre.
 QList<QPolygonF> PlaceStrokes(const QList<QPolygonF>& strokes, const QPointF& bottomCentre);
