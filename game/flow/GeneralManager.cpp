@@ -33,6 +33,7 @@
 #include <QMouseEvent>
 #include <QSettings>
 #include <QTextStream>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
@@ -81,8 +82,7 @@ GeneralManager::GeneralManager(QWidget* widget, QObject* parent)
       m_gameInputHandler(new GameInputHandler(this)), m_menuInputHandler(new MenuInputHandler(this)),
       m_helpInputHandler(new AnyKeyInputHandler(this)), m_gameOverInputHandler(new GameOverInputHandler(this)),
       m_cutsceneInputHandler(new CutsceneInputHandler(this)), m_resumeInputHandler(m_gameInputHandler),
-      m_currentInputHandler(m_menuInputHandler), m_levelOverviewer(new LevelOverviewer),
-      m_musicPlayer(new QMediaPlayer(this))
+      m_currentInputHandler(m_menuInputHandler), m_levelOverviewer(new LevelOverviewer)
 {
   m_view->setParent(this);
   m_levelErrorHandler = [this](const QString& message) {
@@ -114,7 +114,6 @@ GeneralManager::GeneralManager(QWidget* widget, QObject* parent)
   connect(m_gameOverInputHandler, &GameOverInputHandler::goToMenu, this, &GeneralManager::switchToMenu);
   connect(m_cutsceneInputHandler, &CutsceneInputHandler::goToMenu, this, &GeneralManager::switchToMenu);
   connect(m_cutsceneInputHandler, &CutsceneInputHandler::skipCutsceneCue, m_scene, &Scene::SkipCutsceneCue);
-  connect(m_musicPlayer, &QMediaPlayer::mediaStatusChanged, this, &GeneralManager::onMediaStatusChanged);
   m_levelOverviewer->Init(m_view, m_scene);
   switchToMenu();
 }
@@ -134,6 +133,9 @@ void GeneralManager::Render(QPainter* painter)
   {
     m_menuPainted = true;
     qCInfo(lcStartup) << "first menu frame painted";
+    // Loading the multimedia back end takes seconds on some systems: the menu
+    // shows first and the music player is made right after.
+    QTimer::singleShot(0, this, &GeneralManager::musicPlayer);
   }
 }
 
@@ -411,7 +413,7 @@ void GeneralManager::startLevel(QString levelName)
       break;
     }
   if (!sameTrack)
-    m_musicPlayer->stop();
+    musicPlayer()->stop();
 
   m_scene->TurnThePage(screenshot, m_view->mapToScene(QPoint(0, 0)));
   m_restartCount = 0;
@@ -484,10 +486,24 @@ void GeneralManager::playCurrentTrack()
   const Level::Track* track = getCurrentTrack();
   if (!track)
     return;
-  if (m_musicPlayer->state() == QMediaPlayer::PlayingState && m_musicPlayer->position() < m_musicPlayer->duration())
+  QMediaPlayer* player = musicPlayer();
+  if (player->state() == QMediaPlayer::PlayingState && player->position() < player->duration())
     return;
-  m_musicPlayer->setMedia(QUrl::fromLocalFile(track->path));
-  m_musicPlayer->play();
+  player->setMedia(QUrl::fromLocalFile(track->path));
+  player->play();
+}
+
+QMediaPlayer* GeneralManager::musicPlayer()
+{
+  if (!m_musicPlayer)
+  {
+    QElapsedTimer clock;
+    clock.start();
+    m_musicPlayer = new QMediaPlayer(this);
+    connect(m_musicPlayer, &QMediaPlayer::mediaStatusChanged, this, &GeneralManager::onMediaStatusChanged);
+    qCInfo(lcStartup) << "music player made in" << clock.elapsed() << "ms";
+  }
+  return m_musicPlayer;
 }
 
 void GeneralManager::displayCurrentTrackName()

@@ -129,6 +129,8 @@ private slots:
   void onMediaStatusChanged(QMediaPlayer::MediaStatus status);
 
 private:
+  /// Made on first use (owned by the manager).
+  QMediaPlayer* musicPlayer();
   void loadLevel(const QString& name);
   void setupObjectCreator();
   void setupMaterials();
@@ -192,7 +194,7 @@ private:
   QTimer m_timer;
   int m_autoRestartCountdownMs = 0;
   int m_subtitleCountdownMs = 0;
-  QMediaPlayer* m_musicPlayer;
+  QMediaPlayer* m_musicPlayer = nullptr;
   int m_currentTrackIndex = 0;
   QString m_startLevelName;
   QStringList m_visitedLevels;

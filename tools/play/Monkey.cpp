@@ -51,7 +51,9 @@ Monkey::Report Monkey::Run(const QStringList& levels, int seconds)
       if (clock.elapsed() >= 60000LL * (minute + 1))
       {
         ++minute;
-        std::printf("monkey minute %d ticks %lld rss %ld kB\n", minute, m_ticks, ResidentKb());
+        // The level in play says how much of the figure its pictures take.
+        std::printf("monkey minute %d level %s ticks %lld rss %ld kB\n", minute, qPrintable(level), m_ticks,
+                    ResidentKb());
         std::fflush(stdout);
       }
     }

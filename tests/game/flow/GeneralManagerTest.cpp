@@ -6,6 +6,7 @@
 #include "flow/HUD.h"
 #include "flow/MenuInputHandler.h"
 #include "flow/View.h"
+#include "world/Level.h"
 #include "world/Scene.h"
 
 #include "ManagerTestSupport.h"
@@ -13,8 +14,13 @@
 #include "common/FilePaths.h"
 #include "stickman/Stickman.h"
 
+#include <QCoreApplication>
 #include <QGraphicsTextItem>
+#include <QImage>
+#include <QMediaPlayer>
+#include <QPainter>
 #include <QSettings>
+#include <QUrl>
 
 #include <cmath>
 
@@ -228,4 +234,30 @@ TEST_F(Manager, CutscenePhasesNestAndControlReturnsAtTheLastOne)
   EXPECT_TRUE(current<GameInputHandler>());
   emit manager().GetScene()->cutsceneStarted();
   EXPECT_TRUE(current<CutsceneInputHandler>());
+}
+
+TEST_F(Manager, TheMenuIsPaintedBeforeTheMusicPlayerIsMade)
+{
+  EXPECT_EQ(manager().findChild<QMediaPlayer*>(), nullptr);
+  QImage frame(window.size(), QImage::Format_ARGB32_Premultiplied);
+  QPainter painter(&frame);
+  manager().Render(&painter);
+  painter.end();
+  EXPECT_EQ(manager().findChild<QMediaPlayer*>(), nullptr);
+  QCoreApplication::processEvents();
+  EXPECT_NE(manager().findChild<QMediaPlayer*>(), nullptr);
+}
+
+TEST_F(Manager, ALevelStartedAtOncePlaysItsFirstTrackOnceThePageHasTurned)
+{
+  Level level(QSizeF(0, 0));
+  ASSERT_TRUE(level.Load(GetLevelsPath() + "/sea_shore.xml"));
+  ASSERT_FALSE(level.GetMusicTracks().isEmpty());
+  manager().PlayLevel("sea_shore");
+  const auto* player = manager().findChild<QMediaPlayer*>();
+  ASSERT_NE(player, nullptr);
+  for (int i = 0; i < 600 && player->media().isNull(); ++i)
+    tick();
+  EXPECT_EQ(player->media().request().url(), QUrl::fromLocalFile(level.GetMusicTracks().first().path));
+  EXPECT_EQ(player->state(), QMediaPlayer::PlayingState);
 }
