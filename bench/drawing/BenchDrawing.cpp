@@ -8,6 +8,8 @@
 // recognition, the object's making), and of the slowest of the 100 ticks after
 // it (the object shrinks, gets its body and falls).
 
+#include "Headless.h"
+
 #include "world/Level.h"
 #include "world/Materials.h"
 #include "world/ObjectCreator.h"
@@ -48,7 +50,7 @@ double median(std::vector<double> values)
 
 int main(int argc, char** argv)
 {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  RunHeadless();
   QApplication application(argc, argv);
   const int points = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5000;
 

@@ -8,6 +8,8 @@
 // slowest of 101 frames, each rendered after one game tick; PNG receives the
 // last frame, to look at what was timed.
 
+#include "Headless.h"
+
 #include "flow/GeneralManager.h"
 #include "flow/View.h"
 
@@ -49,8 +51,7 @@ void tick(GeneralManager& manager)
 
 int main(int argc, char* argv[])
 {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  qputenv("ALSOFT_DRIVERS", "null");
+  RunHeadless();
   QApplication application(argc, argv);
   QApplication::setApplicationName("bench_frame");
   QTemporaryDir settingsDir;

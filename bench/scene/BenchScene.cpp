@@ -12,6 +12,8 @@
 // microseconds of processor time and then, on its last line, of wall-clock
 // time: "tick-p50-us A tick-p99-us B".
 
+#include "Headless.h"
+
 #include "audio/SoundManager.h"
 #include "common/ConvertUtils.h"
 #include "common/GlobalConstants.h"
@@ -111,10 +113,7 @@ void addObjects(Scene& scene, const Level& level, std::mt19937& random)
 
 int main(int argc, char** argv)
 {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  if (qEnvironmentVariableIsEmpty("ALSOFT_DRIVERS"))
-    qputenv("ALSOFT_DRIVERS", "null");
+  RunHeadless();
   QApplication application(argc, argv);
 
   Materials materials;

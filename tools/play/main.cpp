@@ -6,6 +6,7 @@
 // A script replay prints as its last line
 //   outcome WORD level NAME next NAME ticks N objects K
 // with WORD finished, killed or timeout ("-" stands for no next level).
+#include "Headless.h"
 #include "LevelPlayer.h"
 #include "Monkey.h"
 
@@ -25,18 +26,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
-
-#ifdef BV_SANITIZE
-// Qt 5.15's offscreen platform plugin never frees its screen objects; GStreamer
-// (behind Qt's media player) keeps its plugin registry and type caches for the process.
-extern "C" const char* __lsan_default_suppressions()
-{
-  return "leak:libqoffscreen.so\n"
-         "leak:libgst\n"
-         "leak:libglib-2.0.so\n"
-         "leak:libgobject-2.0.so\n";
-}
-#endif
 
 namespace
 {
@@ -173,10 +162,7 @@ int monkey(LevelPlayer& player, const Options& options)
 
 int main(int argc, char* argv[])
 {
-  // No window and no sound device: set before the application reads them.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  if (qEnvironmentVariableIsEmpty("ALSOFT_DRIVERS"))
-    qputenv("ALSOFT_DRIVERS", "null");
+  RunHeadless();
   QApplication application(argc, argv);
   // Its own settings, in a folder of its own: a replay never touches a
   // player's progress.
