@@ -7,9 +7,6 @@
 
 #include "world/Object.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QLoggingCategory>
 #include <QPainterPath>
 
 #include <cmath>
@@ -68,32 +65,16 @@ QPainterPath drawing()
 }
 } // namespace
 
-// Qt's font database, which the graphics items bring in, leaves fontconfig's
-// caches allocated at exit; they are not the loader's.
-extern "C" const char* __lsan_default_suppressions()
-{
-  return "leak:libfontconfig.so\n";
-}
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  qputenv("ALSOFT_DRIVERS", "null");
-  new QApplication(*argc, *argv);
-  QLoggingCategory::setFilterRules(QStringLiteral("bv.*=false"));
+  StartHeadlessApplication(argc, argv);
   fuzzScene = new FuzzScene;
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-  const QString path = fuzzScene->FilePath(QStringLiteral("objects.xml"));
-  {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) != static_cast<qint64>(size))
-      std::abort();
-  }
+  const QString path = fuzzScene->WriteInput(QStringLiteral("objects.xml"), data, size);
   ObjectCreator& creator = fuzzScene->GetCreator();
   if (!creator.loadObjectDescriptions(path, &fuzzScene->GetMaterials(), &fuzzScene->GetSounds()))
   {

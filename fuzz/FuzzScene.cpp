@@ -2,8 +2,10 @@
 
 #include "world/Object.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QGraphicsItem>
+#include <QLoggingCategory>
 
 #include <cmath>
 #include <cstdlib>
@@ -26,6 +28,30 @@ void require(bool condition)
     std::abort();
 }
 } // namespace
+
+// Qt's font database, which the graphics items bring in, leaves fontconfig's
+// caches allocated at exit; they are not the loader's.
+extern "C" const char* __lsan_default_suppressions()
+{
+  return "leak:libfontconfig.so\n";
+}
+
+void StartHeadlessApplication(int* argc, char*** argv)
+{
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("ALSOFT_DRIVERS", "null");
+  new QApplication(*argc, *argv);
+  QLoggingCategory::setFilterRules(QStringLiteral("bv.*=false"));
+}
+
+QString FuzzScene::WriteInput(const QString& name, const std::uint8_t* data, std::size_t size) const
+{
+  const QString path = FilePath(name);
+  QFile file(path);
+  require(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+          file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) == static_cast<qint64>(size));
+  return path;
+}
 
 FuzzScene::FuzzScene()
   : m_scene(std::make_unique<Scene>(nullptr))

@@ -11,7 +11,13 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+
+/// Starts the application a scene needs, headless and with the game's logs
+/// quiet; it is left to the end of the process, as Qt's own statics expect.
+void StartHeadlessApplication(int* argc, char*** argv);
 
 /// One running scene per fuzzing process: flat ground, the player on it, the
 /// game's materials, stickman and object descriptions, and an object creator
@@ -33,6 +39,8 @@ public:
   void CheckObjects() const;
   /// A file of the scratch directory, for the bytes under test.
   QString FilePath(const QString& name) const { return m_directory.filePath(name); }
+  /// Writes the bytes under test to the scratch file \a name; returns its path.
+  QString WriteInput(const QString& name, const std::uint8_t* data, std::size_t size) const;
 
   Scene& GetScene() { return *m_scene; }
   ObjectCreator& GetCreator() { return m_creator; }

@@ -5,13 +5,11 @@
 
 #include "FuzzScene.h"
 
-#include <QApplication>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QLineF>
 #include <QList>
-#include <QLoggingCategory>
 #include <QPainterPath>
 #include <QPolygonF>
 
@@ -109,24 +107,14 @@ QPainterPath path(const QList<QPolygonF>& strokes)
 }
 } // namespace
 
-// Qt's font database leaves fontconfig's caches allocated at exit.
-extern "C" const char* __lsan_default_suppressions()
-{
-  return "leak:libfontconfig.so\n";
-}
-
 int main(int argc, char** argv)
 {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  qputenv("ALSOFT_DRIVERS", "null");
-  // Left to the end of the process, as Qt's own statics expect.
-  new QApplication(argc, argv);
+  StartHeadlessApplication(&argc, &argv);
   if (argc != 2)
   {
     std::fprintf(stderr, "usage: %s OUTPUT_DIRECTORY\n", argv[0]);
     return 2;
   }
-  QLoggingCategory::setFilterRules(QStringLiteral("bv.*=false"));
   const QDir output(QString::fromLocal8Bit(argv[1]));
   if (!output.mkpath("."))
     return 1;
