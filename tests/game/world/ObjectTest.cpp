@@ -157,15 +157,24 @@ TEST_F(ObjectTest, IsPickedUpCarriedTurnedAndDropped)
   EXPECT_LT(BodyOffPicturePx(object), 3);
 }
 
-TEST_F(ObjectTest, FacingLeftMirrorsTheBodyWithThePictureAndTurningBackRestoresIt)
+namespace
 {
-  // An axe: a handle with the blade at its right end, centred on its origin.
+// An axe: a handle with the blade at its right end, centred on its origin.
+QPainterPath axePath()
+{
   QPainterPath axe;
   axe.moveTo(-60, 20);
   axe.lineTo(40, 20);
   axe.lineTo(40, -20);
   axe.lineTo(60, -20);
   axe.lineTo(60, 20);
+  return axe;
+}
+} // namespace
+
+TEST_F(ObjectTest, FacingLeftMirrorsTheBodyWithThePictureAndTurningBackRestoresIt)
+{
+  const QPainterPath axe = axePath();
   Object* object = addPicture(QPointF(1200, 300), axe, QSizeF(-1, -1), true, "axe", DrawingPen);
   ASSERT_NE(object->GetBody(), nullptr);
   const b2Vec2 rightCentre = object->GetBody()->GetLocalCenter();
@@ -206,12 +215,7 @@ TEST_F(ObjectTest, ADroppedObjectFallsFromWhereItWasHeldOnTheBodyOfItsPicture)
   // Held facing right and left, an axe is let go: the picture stays where the
   // hand held it, the body lies under it, and it comes to rest on the ground.
   // The left-facing drop is saved as dropped-left.png in the build folder.
-  QPainterPath axe;
-  axe.moveTo(-60, 20);
-  axe.lineTo(40, 20);
-  axe.lineTo(40, -20);
-  axe.lineTo(60, -20);
-  axe.lineTo(60, 20);
+  const QPainterPath axe = axePath();
   Stickman* player = scene->GetPlayer();
   const auto shown = [](const Object* object) {
     const auto* item = static_cast<const QGraphicsPathItem*>(object->GetItem());
