@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "MallocArenas.h"
 
 #include "common/FastTrigonometry.h"
 
@@ -27,6 +28,7 @@ void showFullScreen(QWidget* window)
 
 int main(int argc, char* argv[])
 {
+  LimitMallocArenas();
   QApplication application(argc, argv);
   QApplication::setApplicationName("Brisvel");
   QApplication::setOrganizationDomain("brisvel.org");
