@@ -53,6 +53,9 @@ constexpr double GroundTolerancePx = 10.0;
 // Farther out than this (metres) Box2D's single precision cannot hold a level.
 constexpr double WorldLimitM = 1e6;
 constexpr int ExtraCommentMaxLength = 256;
+// The camera never shows more than a screen's height below a level: an object
+// this far under it has fallen out and would fall for ever.
+constexpr double FallenOutDepthPx = 1080.0;
 
 bool fitsWorld(const QPointF& m)
 {
@@ -992,6 +995,12 @@ void Scene::advance()
   const QList<Object*> objects = m_objects;
   for (Object* object : objects)
     object->Advance();
+  const double fallenOutY = sceneRect().bottom() + FallenOutDepthPx;
+  for (Object* object : QList<Object*>(m_objects))
+  {
+    if (object->GetItem()->sceneBoundingRect().top() > fallenOutY)
+      object->Vanish();
+  }
   for (Ragdoll* ragdoll : qAsConst(m_ragdolls))
     ragdoll->Advance();
 }

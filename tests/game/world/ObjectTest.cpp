@@ -360,3 +360,22 @@ TEST_F(ObjectTest, VanishesOutOfHandAndIsDeletedAfterFadingOut)
   tick(70);
   EXPECT_TRUE(object.isNull());
 }
+
+TEST_F(ObjectTest, AnObjectThatFallsOutOfTheLevelVanishesAndOneOnTheGroundStays)
+{
+  // The ground ends with the level at 3000 px; past it nothing holds an object.
+  QPointer<Object> fallen = addStroke(QPointF(3200, 300), 80, QSizeF(-1, -1));
+  QPointer<Object> resting = addStroke(QPointF(800, 300), 80, QSizeF(-1, -1));
+  tick(60);
+  ASSERT_FALSE(fallen.isNull());
+  EXPECT_FALSE(fallen->IsVanished());
+  tick(100);
+  ASSERT_FALSE(fallen.isNull());
+  EXPECT_TRUE(fallen->IsVanished());
+  EXPECT_FALSE(scene->GetObjects().contains(fallen.data()));
+  tick(70);
+  EXPECT_TRUE(fallen.isNull());
+  ASSERT_FALSE(resting.isNull());
+  EXPECT_FALSE(resting->IsVanished());
+  EXPECT_TRUE(scene->GetObjects().contains(resting.data()));
+}
