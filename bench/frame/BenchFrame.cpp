@@ -11,6 +11,7 @@
 #include "Headless.h"
 
 #include "flow/GeneralManager.h"
+#include "flow/MallocTuning.h"
 #include "flow/View.h"
 
 #include "common/FastTrigonometry.h"
@@ -51,6 +52,7 @@ void tick(GeneralManager& manager)
 
 int main(int argc, char* argv[])
 {
+  TuneMalloc();
   RunHeadless();
   QApplication application(argc, argv);
   QApplication::setApplicationName("bench_frame");

@@ -17,6 +17,7 @@
 #include "audio/SoundManager.h"
 #include "common/ConvertUtils.h"
 #include "common/GlobalConstants.h"
+#include "flow/MallocTuning.h"
 #include "stickman/Stickman.h"
 #include "world/ComputerControlledStickman.h"
 #include "world/FixtureCreators.h"
@@ -113,6 +114,7 @@ void addObjects(Scene& scene, const Level& level, std::mt19937& random)
 
 int main(int argc, char** argv)
 {
+  TuneMalloc();
   RunHeadless();
   QApplication application(argc, argv);
 

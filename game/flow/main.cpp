@@ -1,5 +1,5 @@
 #include "MainWindow.h"
-#include "MallocArenas.h"
+#include "MallocTuning.h"
 
 #include "common/FastTrigonometry.h"
 
@@ -28,7 +28,7 @@ void showFullScreen(QWidget* window)
 
 int main(int argc, char* argv[])
 {
-  LimitMallocArenas();
+  TuneMalloc();
   QApplication application(argc, argv);
   QApplication::setApplicationName("Brisvel");
   QApplication::setOrganizationDomain("brisvel.org");

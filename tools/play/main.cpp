@@ -12,7 +12,7 @@
 
 #include "flow/GeneralManager.h"
 #include "flow/InputScript.h"
-#include "flow/MallocArenas.h"
+#include "flow/MallocTuning.h"
 
 #include "common/FastTrigonometry.h"
 #include "common/FilePaths.h"
@@ -163,7 +163,7 @@ int monkey(LevelPlayer& player, const Options& options)
 
 int main(int argc, char* argv[])
 {
-  LimitMallocArenas();
+  TuneMalloc();
   RunHeadless();
   QApplication application(argc, argv);
   // Its own settings, in a folder of its own: a replay never touches a
