@@ -8,6 +8,7 @@
 #include "HUD.h"
 #include "InputRecorder.h"
 #include "LevelOverviewer.h"
+#include "MallocTuning.h"
 #include "MenuInputHandler.h"
 #include "View.h"
 
@@ -623,6 +624,7 @@ void GeneralManager::restartCurrentLevel(bool playStartCutscene)
 {
   m_scene->Init(m_level, m_materials.get(), m_soundManager, m_stickmanPrototype.get());
   m_scene->LoadObjectsForStickmen(m_objectCreator);
+  GiveFreedMemoryBack();
   if (Stickman* player = m_scene->GetPlayer())
   {
     centerCameraOnPlayer(player->pos());

@@ -16,3 +16,8 @@ void TuneMalloc()
   // A fixed threshold also stops glibc from raising it.
   mallopt(M_MMAP_THRESHOLD, OwnMappingBytes);
 }
+
+void GiveFreedMemoryBack()
+{
+  malloc_trim(0);
+}

@@ -8,3 +8,7 @@
 /// climbs by tens of megabytes over the first minutes of play and stays there.
 /// Call it first in main, before any thread starts.
 void TuneMalloc();
+
+/// Gives the pages that freed blocks leave in the heap back to the system:
+/// called once a level has replaced the one before it.
+void GiveFreedMemoryBack();
