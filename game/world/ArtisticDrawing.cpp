@@ -34,6 +34,9 @@ void ArtisticDrawing::lineTo(QPointF point)
   // A line to where the pen already is adds nothing.
   if (m_path.elementCount() == count)
     return;
+  // The scene's index must hear of a new rectangle before it changes, or it
+  // keeps the item at its old place and finds it there after it is gone.
+  prepareGeometryChange();
   m_bounds |= QRectF(QPointF(m_path.elementAt(m_path.elementCount() - 2)), point).normalized();
   updateExtraLines(point);
   m_cacheDirty = true;
@@ -97,6 +100,7 @@ QRectF ArtisticDrawing::boundingRect() const
 
 void ArtisticDrawing::updateBounds()
 {
+  prepareGeometryChange();
   m_bounds = m_path.boundingRect();
 }
 

@@ -31,6 +31,7 @@ private:
   /// Renders the hatch lines; done when painting, as a stroke of thousands of
   /// points would otherwise render them again for every point.
   void updateCache();
+  /// Tells the scene first, as every change of the rectangle must.
   void updateBounds();
 
   QPainterPath m_path;

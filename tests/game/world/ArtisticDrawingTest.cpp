@@ -1,5 +1,6 @@
 #include "world/ArtisticDrawing.h"
 
+#include <QGraphicsScene>
 #include <QImage>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
@@ -8,6 +9,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 
 namespace
 {
@@ -57,6 +59,41 @@ TEST(ArtisticDrawingTest, TheItemShowsTheStrokeAsDrawn)
   drawing.removeLastStroke();
   EXPECT_EQ(drawing.path().elementCount(), 3);
   EXPECT_EQ(drawing.path().boundingRect(), QRectF(-15, -10, 40, 30));
+}
+
+// The scene's index must hear of every change of the item's rectangle before
+// it happens: otherwise it keeps the item at its old place and hands it out
+// from there after the item left the scene (a drawn ladder's stroke was
+// painted after it was deleted). Such a stale entry shows once the item, out
+// of the scene, comes back to its old place.
+TEST(ArtisticDrawingTest, LeavesNoStaleEntryInTheScenesIndex)
+{
+  const QRectF farAway(1040, 990, 20, 20);
+  const auto staleAfter = [&farAway](const std::function<void(ArtisticDrawing&)>& change,
+                                     const std::function<void(ArtisticDrawing&)>& undo) {
+    QGraphicsScene scene(0, 0, 2000, 2000);
+    ArtisticDrawing drawing;
+    scene.addItem(&drawing);
+    drawing.moveTo(QPointF(1000, 1000));
+    drawing.lineTo(QPointF(1100, 1000));
+    drawing.lineTo(QPointF(1100, 1500));
+    EXPECT_TRUE(scene.items(farAway).contains(&drawing)) << "indexed where drawn";
+    change(drawing);
+    scene.removeItem(&drawing);
+    undo(drawing);
+    return scene.items(farAway).contains(&drawing);
+  };
+
+  EXPECT_FALSE(staleAfter([](ArtisticDrawing& d) { d.translateContents(QPointF(-1000, -1000)); },
+                          [](ArtisticDrawing& d) { d.translateContents(QPointF(1000, 1000)); }))
+      << "contents moved";
+  EXPECT_FALSE(staleAfter([](ArtisticDrawing& d) { d.setPath(QPainterPath(QPointF(5, 5))); },
+                          [](ArtisticDrawing& d) {
+                            QPainterPath back(QPointF(1000, 1000));
+                            back.lineTo(1100, 1000);
+                            d.setPath(back);
+                          }))
+      << "path replaced";
 }
 
 TEST(ArtisticDrawingTest, HatchesOnlyBetweenNearbyPointsOfAStroke)
