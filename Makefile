@@ -5,6 +5,13 @@ CMAKE_FLAGS ?=
 ifdef CI
 CMAKE_FLAGS += -DBV_WERROR=ON
 endif
+# A compiler cache, where installed, makes a build in a fresh checkout cheap
+# when any checkout on the machine built the same sources before.
+ifneq ($(shell command -v ccache),)
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+CMAKE_FLAGS += -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
+endif
 
 .PHONY: run test test-sanitize fuzz deps configure build clean stickman-preview objects-preview
 
