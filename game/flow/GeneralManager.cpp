@@ -39,7 +39,6 @@
 #include <QWidget>
 
 #include <cmath>
-#include <limits>
 #include <stdexcept>
 
 namespace
@@ -200,7 +199,7 @@ void GeneralManager::PlayLevel(const QString& levelName)
 
 void GeneralManager::SetManualTicks()
 {
-  m_timer.setInterval(std::numeric_limits<int>::max());
+  m_timer.SetManual();
 }
 
 void GeneralManager::SetLevelErrorHandler(std::function<void(const QString&)> handler)
@@ -560,8 +559,7 @@ void GeneralManager::setupSounds()
 
 void GeneralManager::setupTimer()
 {
-  m_timer.setInterval(bv::TickIntervalMs);
-  connect(&m_timer, &QTimer::timeout, this, &GeneralManager::advance);
+  connect(&m_timer, &GameClock::tick, this, &GeneralManager::advance);
 }
 
 void GeneralManager::establishMenuConnections()
