@@ -2,6 +2,7 @@
 
 #include "GeneralManager.h"
 
+#include <QCoreApplication>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -12,7 +13,12 @@ template <class Base>
 class GameWindow : public Base
 {
 public:
-  explicit GameWindow(bool highQuality) : m_highQuality(highQuality), m_manager(new GeneralManager(this, nullptr)) {}
+  explicit GameWindow(bool highQuality) : m_highQuality(highQuality), m_manager(new GeneralManager(this, nullptr))
+  {
+    // A drawing needs every point the mouse passed: while frames are slow, Qt
+    // would merge the moves that waited in the queue, and cut the corners.
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+  }
   ~GameWindow() override { delete m_manager; }
 
   GameWindow(const GameWindow&) = delete;
