@@ -99,7 +99,7 @@ TEST(DrawingInput, AFastStrokeKeepsItsCornersWhileFramesAreSlow)
   for (int i = 1; i < corners.size(); ++i)
   {
     const QPoint from = corners[i - 1];
-    const QPoint step = (corners[i] - from) / (std::abs((corners[i] - from).manhattanLength()) / 4);
+    const QPoint step = (corners[i] - from) / ((corners[i] - from).manhattanLength() / 4);
     for (QPoint at = from + step; at != corners[i] + step; at += step)
       stroke << "sleep" << "0.004" << "mousemove" << QString::number(at.x()) << QString::number(at.y());
   }
