@@ -2,6 +2,7 @@
 
 #include "GeneralManager.h"
 
+#include <QCoreApplication>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -12,11 +13,18 @@ template <class Base>
 class GameWindow : public Base
 {
 public:
-  explicit GameWindow(bool highQuality) : m_highQuality(highQuality), m_manager(new GeneralManager(this, nullptr)) {}
+  explicit GameWindow(bool highQuality) : m_highQuality(highQuality), m_manager(new GeneralManager(this, nullptr))
+  {
+    // A drawing needs every point the mouse passed: while frames are slow, Qt
+    // would merge the moves that waited in the queue, and cut the corners.
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+  }
   ~GameWindow() override { delete m_manager; }
 
   GameWindow(const GameWindow&) = delete;
   GameWindow& operator=(const GameWindow&) = delete;
+
+  GeneralManager* GetManager() const { return m_manager; }
 
 protected:
   void mousePressEvent(QMouseEvent* event) override { m_manager->mousePressEvent(event); }

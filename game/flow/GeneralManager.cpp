@@ -39,7 +39,6 @@
 #include <QWidget>
 
 #include <cmath>
-#include <limits>
 #include <stdexcept>
 
 namespace
@@ -200,7 +199,7 @@ void GeneralManager::PlayLevel(const QString& levelName)
 
 void GeneralManager::SetManualTicks()
 {
-  m_timer.setInterval(std::numeric_limits<int>::max());
+  m_timer.SetManual();
 }
 
 void GeneralManager::SetLevelErrorHandler(std::function<void(const QString&)> handler)
@@ -500,6 +499,12 @@ QMediaPlayer* GeneralManager::musicPlayer()
   {
     QElapsedTimer clock;
     clock.start();
+    // The player only ever plays music. Unless told which video outputs to
+    // use, Qt's GStreamer back end tries every one the machine has, software
+    // OpenGL among them, each time a player is made: seconds of a frozen menu.
+    for (const char* variable : {"QT_GSTREAMER_WINDOW_VIDEOSINK", "QT_GSTREAMER_WIDGET_VIDEOSINK"})
+      if (qEnvironmentVariableIsEmpty(variable))
+        qputenv(variable, "ximagesink");
     m_musicPlayer = new QMediaPlayer(this);
     connect(m_musicPlayer, &QMediaPlayer::mediaStatusChanged, this, &GeneralManager::onMediaStatusChanged);
     qCInfo(lcStartup) << "music player made in" << clock.elapsed() << "ms";
@@ -560,8 +565,7 @@ void GeneralManager::setupSounds()
 
 void GeneralManager::setupTimer()
 {
-  m_timer.setInterval(bv::TickIntervalMs);
-  connect(&m_timer, &QTimer::timeout, this, &GeneralManager::advance);
+  connect(&m_timer, &GameClock::tick, this, &GeneralManager::advance);
 }
 
 void GeneralManager::establishMenuConnections()

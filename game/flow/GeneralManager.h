@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GameClock.h"
+
 #include "common/Direction.h"
 #include "world/Level.h"
 
@@ -8,7 +10,6 @@
 #include <QObject>
 #include <QPointF>
 #include <QStringList>
-#include <QTimer>
 #include <QTransform>
 
 #include <functional>
@@ -191,7 +192,7 @@ private:
   InputHandler* m_resumeInputHandler;
   InputHandler* m_currentInputHandler;
   std::unique_ptr<LevelOverviewer> m_levelOverviewer;
-  QTimer m_timer;
+  GameClock m_timer;
   int m_autoRestartCountdownMs = 0;
   int m_subtitleCountdownMs = 0;
   QMediaPlayer* m_musicPlayer = nullptr;

@@ -12,6 +12,15 @@ Q_LOGGING_CATEGORY(lcWindow, "bv.flow")
 
 MainWindow::MainWindow() : GameWindow<QGLWidget>(true) {}
 
+void SetDefaultOpenGLFormat()
+{
+  QGLFormat format;
+  format.setSampleBuffers(true);
+  format.setSamples(2);
+  format.setSwapInterval(0);
+  QGLFormat::setDefaultFormat(format);
+}
+
 bool IsOpenGL2Available()
 {
   const QString platform = QGuiApplication::platformName();

@@ -12,6 +12,10 @@ public:
   MainWindow();
 };
 
+/// Multisampled, and never waiting for the screen's vertical retrace; call
+/// before the first window exists.
+void SetDefaultOpenGLFormat();
+
 /// OpenGL 2.0 or later is there. Never asks on platforms without a display
 /// ("offscreen", "minimal"), where the question itself crashes.
 bool IsOpenGL2Available();

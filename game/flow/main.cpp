@@ -4,7 +4,6 @@
 #include "common/FastTrigonometry.h"
 
 #include <QApplication>
-#include <QGLFormat>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -38,11 +37,7 @@ int main(int argc, char* argv[])
   InitFastTrigonometry();
   setlocale(LC_NUMERIC, "C");
 
-  QGLFormat format;
-  format.setSampleBuffers(true);
-  format.setSamples(2);
-  format.setSwapInterval(0);
-  QGLFormat::setDefaultFormat(format);
+  SetDefaultOpenGLFormat();
 
   std::unique_ptr<QWidget> window;
   try

@@ -205,25 +205,56 @@ QVector<b2Vec2> distinctLoop(const QPolygonF& polygonM, const QPointF& centreM)
 }
 } // namespace
 
-void Scene::BackgroundLayer::Set(const QPointF& pos, const QImage& picture)
+void Scene::BackgroundLayer::Set(const QPointF& pos, const QImage& image)
 {
-  rect = QRectF(pos, QSizeF(picture.size()));
-  image = picture;
-  blurredImage = BlurImage(picture, bv::SceneBlurRadius);
+  rect = QRectF(pos, QSizeF(image.size()));
+  // An opaque picture becomes an opaque pixmap, which is copied rather than blended.
+  picture = QPixmap::fromImage(image);
+  blurredPicture = QPixmap::fromImage(BlurImage(image, bv::SceneBlurRadius));
 }
 
 void Scene::BackgroundLayer::Reset()
 {
   rect = QRectF(0, 0, 0, 0);
-  image = QImage();
-  blurredImage = QImage();
+  picture = QPixmap();
+  blurredPicture = QPixmap();
 }
+
+namespace
+{
+// Shows only the part of \a image that is not transparent, at the place it
+// has in the whole picture: a foreground is mostly empty, and drawing its
+// empty part cost a blended pass over the whole window every frame.
+void setVisiblePart(QGraphicsPixmapItem* item, const QImage& image)
+{
+  const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+  int left = argb.width(), right = -1, top = argb.height(), bottom = -1;
+  for (int y = 0; y < argb.height(); ++y)
+  {
+    const QRgb* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+    for (int x = 0; x < argb.width(); ++x)
+      if (qAlpha(line[x]) != 0)
+      {
+        left = qMin(left, x);
+        right = qMax(right, x);
+        top = qMin(top, y);
+        bottom = y;
+      }
+  }
+  if (right < 0)
+    return;
+  const QRect visible(QPoint(left, top), QPoint(right, bottom));
+  item->setPixmap(QPixmap::fromImage(image.copy(visible)));
+  item->setOffset(visible.topLeft());
+}
+} // namespace
 
 void Scene::ForegroundLayer::Set(const QPointF& pos, const QImage& image, Scene* scene)
 {
-  const QPixmap picture = QPixmap::fromImage(image);
-  sharp = scene->addPixmap(picture);
-  blurred = scene->addPixmap(BlurPixmap(picture, bv::SceneBlurRadius));
+  sharp = scene->addPixmap(QPixmap());
+  blurred = scene->addPixmap(QPixmap());
+  setVisiblePart(sharp, image);
+  setVisiblePart(blurred, BlurImage(image, bv::SceneBlurRadius));
   for (QGraphicsPixmapItem* item : {sharp, blurred})
   {
     item->setPos(pos);
@@ -941,8 +972,11 @@ void Scene::TurnThePage(const QPixmap& page, const QPointF& pos)
 
 void Scene::drawBackground(QPainter* painter, const QRectF& rect)
 {
-  if (rect.intersects(m_background.rect))
-    painter->drawImage(m_background.rect, m_blurred ? m_background.blurredImage : m_background.image);
+  // Only the exposed part: the picture is wider than the window.
+  const QRectF exposed = rect & m_background.rect;
+  if (!exposed.isEmpty())
+    painter->drawPixmap(exposed, m_blurred ? m_background.blurredPicture : m_background.picture,
+                        exposed.translated(-m_background.rect.topLeft()));
 }
 
 void Scene::advance()

@@ -46,12 +46,13 @@ class Scene : public QGraphicsScene, public MoveConstraints
   Q_OBJECT
 
 public:
-  /// The level picture drawn behind everything.
+  /// The level picture drawn behind everything, as pixmaps: the painter keeps
+  /// them where it draws (on the graphics card for OpenGL) from one frame to the next.
   struct BackgroundLayer
   {
     QRectF rect;
-    QImage image;
-    QImage blurredImage;
+    QPixmap picture;
+    QPixmap blurredPicture;
 
     void Set(const QPointF& pos, const QImage& image);
     void Reset();
