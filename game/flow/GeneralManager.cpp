@@ -23,8 +23,10 @@
 #include "world/Scene.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
@@ -345,12 +347,22 @@ void GeneralManager::centerCameraOnPlayer(QPointF position)
 
 void GeneralManager::saveLastObject(int id)
 {
-  m_objectCreator->SaveLastObject(GetDataRootPath() + QStringLiteral("/%1.obj").arg(id));
+  const QString folder = GetUserDataPath();
+  if (folder.isEmpty() || !QDir().mkpath(folder) ||
+      !m_objectCreator->SaveLastObject(folder + QStringLiteral("/%1.obj").arg(id)))
+  {
+    qCWarning(lcManager) << "Cannot save object" << id << "in" << folder;
+    m_scene->DisplayComment(tr("I couldn't save that as object %1.").arg(id));
+  }
 }
 
 void GeneralManager::loadObject(int id, QPointF atPosition)
 {
-  m_objectCreator->LoadObject(GetDataRootPath() + QStringLiteral("/%1.obj").arg(id), atPosition);
+  // The player's own objects first, then those shipped beside the program.
+  const QString name = QStringLiteral("/%1.obj").arg(id);
+  const QString folder = GetUserDataPath();
+  const bool own = !folder.isEmpty() && QFileInfo::exists(folder + name);
+  m_objectCreator->LoadObject((own ? folder : GetDataRootPath()) + name, atPosition);
 }
 
 void GeneralManager::setDrawingCursor()

@@ -19,7 +19,9 @@
 
 #include <QDataStream>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
+#include <QSaveFile>
 #include <QTransform>
 
 #include <tinyxml.h>
@@ -438,26 +440,35 @@ Object* ObjectCreator::addObjectToScene(const QString& id, ArtisticDrawing* draw
   return object;
 }
 
-void ObjectCreator::SaveObject(const QString& fileName, const QPainterPath& path, const QString& name) const
+bool ObjectCreator::SaveObject(const QString& fileName, const QPainterPath& path, const QString& name) const
 {
-  QFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly))
+  // Written beside the old file and renamed over it: a failed save keeps the old object.
+  QSaveFile file(fileName);
+  if (file.open(QIODevice::WriteOnly))
   {
-    qCDebug(lcCreator) << "cannot write the object file" << fileName;
-    return;
+    QDataStream stream(&file);
+    stream << name << path;
+    if (stream.status() == QDataStream::Ok && file.commit())
+      return true;
   }
-  QDataStream stream(&file);
-  stream << name << path;
+  qCWarning(lcCreator) << "cannot write the object file" << fileName << ":" << file.errorString();
+  return false;
 }
 
-void ObjectCreator::SaveLastObject(const QString& fileName) const
+bool ObjectCreator::SaveLastObject(const QString& fileName) const
 {
-  if (!m_lastObjectPath.isEmpty())
-    SaveObject(fileName, m_lastObjectPath, m_lastObjectName);
+  return m_lastObjectPath.isEmpty() || SaveObject(fileName, m_lastObjectPath, m_lastObjectName);
 }
 
 Object* ObjectCreator::LoadObject(const QString& fileName, QPointF position)
 {
+  // Devices and pipes are never read: /dev/urandom has no end, a pipe may never open.
+  if (!QFileInfo(fileName).isFile())
+  {
+    if (QFileInfo::exists(fileName))
+      qCDebug(lcCreator) << "object file" << fileName << "is not a regular file";
+    return nullptr;
+  }
   QFile file(fileName);
   if (!m_scene || !file.open(QIODevice::ReadOnly))
     return nullptr;

@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -166,12 +167,13 @@ int main(int argc, char* argv[])
   TuneMalloc();
   RunHeadless();
   QApplication application(argc, argv);
-  // Its own settings, in a folder of its own: a replay never touches a
-  // player's progress.
+  // Its own settings and saved objects, in a folder of its own: a replay
+  // never touches a player's progress.
   QApplication::setApplicationName("brisvel-play");
   QApplication::setOrganizationDomain("brisvel.org");
   QTemporaryDir settingsDir;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+  qputenv("XDG_DATA_HOME", QFile::encodeName(settingsDir.path()));
 
   Options options;
   if (!parseOptions(QApplication::arguments(), &options))
