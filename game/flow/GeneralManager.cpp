@@ -543,6 +543,8 @@ void GeneralManager::onMediaStatusChanged(QMediaPlayer::MediaStatus status)
 
 void GeneralManager::loadLevel(const QString& name)
 {
+  if (!Level::IsLevelName(name))
+    throw fileError("\"%1\" is not the name of a level", name);
   const QString path = GetLevelsPath() + QLatin1Char('/') + name + QStringLiteral(".xml");
   if (!m_level.Load(path))
     throw fileError("Level file \"%1\"\nis corrupted or does not exist", path);
@@ -691,6 +693,11 @@ void GeneralManager::loadVisitedLevelNames()
   settings.endGroup();
   markLevelAsVisited(m_startLevelName);
   m_lastVisitedLevel = settings.value(LastVisitedLevelKey).toString();
+  if (!m_lastVisitedLevel.isEmpty() && !Level::IsLevelName(m_lastVisitedLevel))
+  {
+    qCWarning(lcManager) << "The last visited level" << m_lastVisitedLevel << "in the settings is no level name";
+    m_lastVisitedLevel.clear();
+  }
   if (m_lastVisitedLevel == m_startLevelName)
     m_lastVisitedLevel.clear();
 }

@@ -17,6 +17,7 @@
 #include "stickman/Stickman.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGraphicsTextItem>
@@ -318,4 +319,32 @@ TEST_F(Manager, ObjectsAreSavedInThePlayersDataFolder)
   key(Qt::Key_4, Qt::AltModifier);
   EXPECT_EQ(ShownComment(*manager().GetScene()), "I couldn't save that as object 4.");
   EXPECT_FALSE(QFile::exists(GetDataRootPath() + "/4.obj"));
+}
+
+// A level name is a file of the levels folder: names from the settings or from
+// a finish area that lead out of it are refused, even where such a file exists.
+TEST_F(Manager, LevelNamesNeverLeadOutOfTheLevelsFolder)
+{
+  QTemporaryDir outside;
+  ASSERT_TRUE(QFile::copy(GetLevelsPath() + "/test_flat.xml", outside.filePath("elsewhere.xml")));
+  const QString escaping = QDir(GetLevelsPath()).relativeFilePath(outside.filePath("elsewhere"));
+  ASSERT_TRUE(escaping.startsWith("../"));
+  {
+    QSettings settings;
+    settings.setValue("last_visited_level", escaping);
+  }
+  EXPECT_TRUE(manager().GetLastVisitedLevel().isEmpty());
+  EXPECT_EQ(visibleButtons(), AlwaysShown);
+
+  manager().PlayLevel(escaping);
+  EXPECT_TRUE(manager().GetLevelName().isEmpty());
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].contains("is not the name of a level")) << errors[0].toStdString();
+
+  manager().PlayLevel("test_flat");
+  finishOverview();
+  emit manager().GetScene()->levelFinished(escaping);
+  EXPECT_EQ(manager().GetLevelName(), QString("test_flat"));
+  EXPECT_EQ(errors.size(), 2);
+  EXPECT_TRUE(showsMenu());
 }
