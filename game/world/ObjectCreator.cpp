@@ -230,8 +230,7 @@ ObjectCreator::~ObjectCreator() = default;
 void ObjectCreator::Init(Scene* scene, const Materials* materials, const Sound::NameTypeConverter* converter)
 {
   m_scene = scene;
-  if (!m_imagesDb->Load(GetImagesDbPath()))
-    qCDebug(lcCreator) << "failed to load images DB";
+  LoadImagesDatabase(GetImagesDbPath());
   if (materials)
     m_fallbackInfo.material = materials->Get(QString());
   const QString path = GetObjectsPath();
@@ -274,6 +273,14 @@ ObjectCreator::ObjectInfo ObjectCreator::getObjectInfo(const QString& name) cons
 const QMap<QString, ObjectCreator::ObjectInfo>& ObjectCreator::GetObjectDescriptions() const
 {
   return m_descriptions;
+}
+
+bool ObjectCreator::LoadImagesDatabase(const QString& fileName)
+{
+  if (m_imagesDb->Load(fileName) && m_imagesDb->GetCount() > 0)
+    return true;
+  qCWarning(lcCreator) << "failed to load images DB" << fileName << "(missing or empty): no drawing can be recognised";
+  return false;
 }
 
 qel::MonochromeImagesDB& ObjectCreator::GetImagesDatabase()
@@ -365,7 +372,9 @@ void ObjectCreator::Finish()
     break;
   case DrawingRecognition::Kind::Nothing:
     m_scene->VanishItem(drawing);
-    m_scene->DisplayComment(NotRecognisedThoughts[std::rand() % std::size(NotRecognisedThoughts)]);
+    m_scene->DisplayComment(m_imagesDb->GetCount() == 0
+                              ? tr("I can't recognise drawings: images.db is missing or empty.")
+                              : QString(NotRecognisedThoughts[std::rand() % std::size(NotRecognisedThoughts)]));
     break;
   }
   finalize();

@@ -83,6 +83,10 @@ public:
                               const Sound::NameTypeConverter* converter);
   /// The descriptions by object name.
   const QMap<QString, ObjectInfo>& GetObjectDescriptions() const;
+  /// Replaces the recognition database with the file's. False, with a warning,
+  /// when it is missing or holds no drawing: every drawing but ladders and
+  /// stairs then fails, and the player is told why.
+  bool LoadImagesDatabase(const QString& fileName);
   /// The database that drawings are recognised with.
   qel::MonochromeImagesDB& GetImagesDatabase();
 

@@ -236,6 +236,24 @@ TEST_F(ObjectCreatorTest, AnUnrecognisedScribbleFadesAwayWithinASecond)
   EXPECT_EQ(drawingIn(*scene), nullptr);
 }
 
+TEST_F(ObjectCreatorTest, WithoutReferenceDrawingsThePlayerIsToldWhyNothingIsRecognised)
+{
+  QTemporaryDir dir;
+  QFile empty(dir.filePath("images.db"));
+  ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+  empty.close();
+  LogCapture log("bv.objects");
+  EXPECT_FALSE(creator.LoadImagesDatabase(empty.fileName()));
+  EXPECT_FALSE(creator.LoadImagesDatabase(dir.filePath("missing.db")));
+  EXPECT_EQ(log.lines().filter("failed to load images DB").size(), 2);
+
+  EXPECT_EQ(drawObject(PlaceStrokes(reference("sword", "right", 300), QPointF(1200, 300))), nullptr);
+  EXPECT_EQ(ShownComment(*scene), "I can't recognise drawings: images.db is missing or empty.");
+  EXPECT_EQ(log.lines().filter("failed to load images DB").size(), 2) << "logged once, not at every drawing";
+  draw(creator, ladderStrokes(QPointF(1000, GroundTopPx + 2), 60, 240));
+  EXPECT_EQ(ladders(*scene).size(), 1) << "ladders need no reference drawings";
+}
+
 TEST_F(ObjectCreatorTest, ALadderOnTheGroundStandsAndOneInTheAirFalls)
 {
   LogCapture log("bv.objects");
