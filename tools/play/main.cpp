@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -101,6 +102,12 @@ bool parseOptions(const QStringList& arguments, Options* options)
   return true;
 }
 
+bool isSameFile(const QString& a, const QString& b)
+{
+  const QString canonical = QFileInfo(a).canonicalFilePath();
+  return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+}
+
 const char* outcomeWord(LevelPlayer::Outcome outcome)
 {
   switch (outcome)
@@ -178,6 +185,12 @@ int main(int argc, char* argv[])
   Options options;
   if (!parseOptions(QApplication::arguments(), &options))
     return usage();
+  // The game records into BRISVEL_RECORD from its start, replacing the file.
+  if (isSameFile(qEnvironmentVariable("BRISVEL_RECORD"), options.script))
+  {
+    std::fprintf(stderr, "brisvel-play: BRISVEL_RECORD names the script to replay, which recording would erase\n");
+    return 2;
+  }
   srand(options.seed);
   InitFastTrigonometry();
   setlocale(LC_NUMERIC, "C");
