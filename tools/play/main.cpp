@@ -148,12 +148,13 @@ int replay(LevelPlayer& player, const Options& options)
     if (player.GetTicks() == before)
       player.GetManager()->switchToGame();
   }
-  if (!options.png.isEmpty() && !player.GetFinalFrame().save(options.png))
+  const bool pictureWritten = options.png.isEmpty() || player.GetFinalFrame().save(options.png);
+  if (!pictureWritten)
     std::fprintf(stderr, "brisvel-play: cannot write %s\n", qPrintable(options.png));
   const QString nextLevel = player.GetNextLevel().isEmpty() ? QStringLiteral("-") : player.GetNextLevel();
   std::printf("outcome %s level %s next %s ticks %d objects %d\n", outcomeWord(player.GetOutcome()),
               qPrintable(options.level), qPrintable(nextLevel), player.GetTicks(), player.GetFinalObjectCount());
-  return 0;
+  return pictureWritten ? 0 : 1;
 }
 
 int monkey(LevelPlayer& player, const Options& options)

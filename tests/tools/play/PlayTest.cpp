@@ -152,3 +152,12 @@ TEST_F(Play, ARecordingNeverWritesOverTheScriptBeingReplayed)
   ASSERT_TRUE(after.open(QIODevice::ReadOnly));
   EXPECT_EQ(after.readAll(), content);
 }
+
+TEST_F(Play, APictureThatCannotBeWrittenFailsTheRun)
+{
+  const PlayRun run = play({"test_flat", BV_SCRIPTS_DIR "/test_flat.txt", "--until-ticks", "1", "--png",
+                        dir.filePath("no-such-folder/frame.png")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.err.contains("cannot write")) << run.err.toStdString();
+  EXPECT_TRUE(run.out.contains("outcome timeout level test_flat")) << run.out.toStdString();
+}
