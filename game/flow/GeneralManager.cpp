@@ -348,8 +348,10 @@ void GeneralManager::centerCameraOnPlayer(QPointF position)
 void GeneralManager::saveLastObject(int id)
 {
   const QString folder = GetUserDataPath();
-  if (folder.isEmpty() || !QDir().mkpath(folder) ||
-      !m_objectCreator->SaveLastObject(folder + QStringLiteral("/%1.obj").arg(id)))
+  // A folder that cannot be made fails the save, if there is anything to save.
+  if (!folder.isEmpty())
+    QDir().mkpath(folder);
+  if (folder.isEmpty() || !m_objectCreator->SaveLastObject(folder + QStringLiteral("/%1.obj").arg(id)))
   {
     qCWarning(lcManager) << "Cannot save object" << id << "in" << folder;
     m_scene->DisplayComment(tr("I couldn't save that as object %1.").arg(id));

@@ -291,6 +291,11 @@ TEST_F(Manager, ObjectsAreSavedInThePlayersDataFolder)
   TemporaryDataHome dataHome;
   manager().PlayLevel("test_flat");
   finishOverview();
+  // Nothing drawn yet: nothing to save, nothing failed, wherever the folder is.
+  dataHome.Set("/dev/null");
+  key(Qt::Key_5, Qt::AltModifier);
+  EXPECT_EQ(ShownComment(*manager().GetScene()), QString());
+  dataHome.Set(dataHome.dir.path());
   // A ladder: two rails and three rungs, standing on the ground.
   QList<QPolygonF> ladder;
   for (double x : {800.0, 860.0})
