@@ -13,7 +13,7 @@ export CCACHE_NOHASHDIR := 1
 CMAKE_FLAGS += -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
 endif
 
-.PHONY: run test test-sanitize fuzz deps configure build clean stickman-preview objects-preview
+.PHONY: run test test-sanitize fuzz fuzz-seeds deps configure build clean stickman-preview objects-preview
 
 run: build
 	$(BUILD)/bin/brisvel
@@ -41,7 +41,13 @@ clean:
 # build-fuzz/bin/fuzz_images_db -max_total_time=600 CORPUS_DIR
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DBV_FUZZ=ON -DBV_TESTS=OFF
-	cmake --build build-fuzz -j $(JOBS)
+	cmake --build build-fuzz -j $(JOBS) --target fuzzers
+
+# Each fuzz target once over its seeds: what CI checks after building them.
+fuzz-seeds: fuzz
+	for corpus in fuzz/corpus/*/; do \
+	  build-fuzz/bin/fuzz_$$(basename $$corpus) $$corpus* || exit 1; \
+	done
 
 # Pictures of every posture and animation of data/stickman.xml in build/stickman-preview/.
 stickman-preview: configure

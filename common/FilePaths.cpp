@@ -1,6 +1,7 @@
 #include "common/FilePaths.h"
 
 #include <QCoreApplication>
+#include <QStandardPaths>
 
 QString GetDataRootPath() { return QCoreApplication::applicationDirPath(); }
 QString GetStickmanPath() { return GetDataRootPath() + "/stickman.xml"; }
@@ -15,3 +16,4 @@ QString GetHelpScreenPath() { return GetDataRootPath() + "/how_to_play_pc.png"; 
 QString GetMusicPath() { return GetDataRootPath() + "/music"; }
 QString GetMusicTrackPath(const QString& name) { return GetMusicPath() + "/" + name + ".aac"; }
 QString GetStartLevelConfigPath() { return GetDataRootPath() + "/start.txt"; }
+QString GetUserDataPath() { return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); }

@@ -17,3 +17,7 @@ QString GetHelpScreenPath();
 QString GetMusicPath();
 QString GetMusicTrackPath(const QString& name);
 QString GetStartLevelConfigPath();
+/// The user's own data folder ($XDG_DATA_HOME, or ~/.local/share, then the
+/// application's name), where the game writes: the program's directory may be
+/// read-only once installed. Empty when the system gives none.
+QString GetUserDataPath();

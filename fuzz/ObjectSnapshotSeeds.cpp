@@ -136,7 +136,8 @@ int main(int argc, char** argv)
   }
   for (const auto& [name, strokes] : {std::pair{"sword", sword()}, std::pair{"ball", ball()}, std::pair{"box", box()}})
   {
-    creator.SaveObject(output.filePath(QString::fromLatin1(name) + ".obj"), path(strokes), QString::fromLatin1(name));
+    if (!creator.SaveObject(output.filePath(QString::fromLatin1(name) + ".obj"), path(strokes), QString::fromLatin1(name)))
+      return 1;
     ++written;
   }
   std::printf("%d object files in %s\n", written, argv[1]);

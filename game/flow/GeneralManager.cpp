@@ -23,8 +23,10 @@
 #include "world/Scene.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
@@ -344,12 +346,24 @@ void GeneralManager::centerCameraOnPlayer(QPointF position)
 
 void GeneralManager::saveLastObject(int id)
 {
-  m_objectCreator->SaveLastObject(GetDataRootPath() + QStringLiteral("/%1.obj").arg(id));
+  const QString folder = GetUserDataPath();
+  // A folder that cannot be made fails the save, if there is anything to save.
+  if (!folder.isEmpty())
+    QDir().mkpath(folder);
+  if (folder.isEmpty() || !m_objectCreator->SaveLastObject(folder + QStringLiteral("/%1.obj").arg(id)))
+  {
+    qCWarning(lcManager) << "Cannot save object" << id << "in" << folder;
+    m_scene->DisplayComment(tr("I couldn't save that as object %1.").arg(id));
+  }
 }
 
 void GeneralManager::loadObject(int id, QPointF atPosition)
 {
-  m_objectCreator->LoadObject(GetDataRootPath() + QStringLiteral("/%1.obj").arg(id), atPosition);
+  // The player's own objects first, then those shipped beside the program.
+  const QString name = QStringLiteral("/%1.obj").arg(id);
+  const QString folder = GetUserDataPath();
+  const bool own = !folder.isEmpty() && QFileInfo::exists(folder + name);
+  m_objectCreator->LoadObject((own ? folder : GetDataRootPath()) + name, atPosition);
 }
 
 void GeneralManager::setDrawingCursor()
@@ -536,6 +550,8 @@ void GeneralManager::onMediaStatusChanged(QMediaPlayer::MediaStatus status)
 
 void GeneralManager::loadLevel(const QString& name)
 {
+  if (!Level::IsLevelName(name))
+    throw fileError("\"%1\" is not the name of a level", name);
   const QString path = GetLevelsPath() + QLatin1Char('/') + name + QStringLiteral(".xml");
   if (!m_level.Load(path))
     throw fileError("Level file \"%1\"\nis corrupted or does not exist", path);
@@ -683,6 +699,11 @@ void GeneralManager::loadVisitedLevelNames()
   settings.endGroup();
   markLevelAsVisited(m_startLevelName);
   m_lastVisitedLevel = settings.value(LastVisitedLevelKey).toString();
+  if (!m_lastVisitedLevel.isEmpty() && !Level::IsLevelName(m_lastVisitedLevel))
+  {
+    qCWarning(lcManager) << "The last visited level" << m_lastVisitedLevel << "in the settings is no level name";
+    m_lastVisitedLevel.clear();
+  }
   if (m_lastVisitedLevel == m_startLevelName)
     m_lastVisitedLevel.clear();
 }

@@ -17,20 +17,16 @@ bool isDrawing(const QMouseEvent* event, Qt::MouseButtons buttons)
 InputRecorder::InputRecorder(const QString& path) : m_file(path)
 {
   if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-    qCWarning(lcRecorder) << "Cannot write the input record" << path;
+    qCWarning(lcRecorder) << "Cannot write the input record" << path << ":" << m_file.errorString();
   else
-    m_file.write("# Brisvel input script, recorded from a game\n");
+    writeLine(QStringLiteral("# Brisvel input script, recorded from a game"));
 }
 
 void InputRecorder::StartLevel(const QString& name)
 {
   finishStroke();
   m_tick = 0;
-  if (IsOpen())
-  {
-    m_file.write(QStringLiteral("level %1\n").arg(name).toUtf8());
-    m_file.flush();
-  }
+  writeLine(QStringLiteral("level ") + name);
 }
 
 void InputRecorder::KeyPress(const QKeyEvent* event)
@@ -81,10 +77,22 @@ void InputRecorder::MouseRelease(const QMouseEvent* event, QPointF scenePos)
 
 void InputRecorder::write(const InputScript::Event& event)
 {
+  if (m_drawing)
+    m_heldBack << event;
+  else
+    writeLine(InputScript::Format(event));
+}
+
+void InputRecorder::writeLine(const QString& line)
+{
   if (!IsOpen())
     return;
-  m_file.write((InputScript::Format(event) + QLatin1Char('\n')).toUtf8());
-  m_file.flush();
+  const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
+  if (m_file.write(bytes) == bytes.size() && m_file.flush())
+    return;
+  qCWarning(lcRecorder) << "Cannot write the input record" << m_file.fileName() << ":" << m_file.errorString()
+                        << "; recording stops";
+  m_file.close();
 }
 
 void InputRecorder::key(const QKeyEvent* event, InputScript::Event::Type type)
@@ -113,4 +121,7 @@ void InputRecorder::finishStroke()
   if (m_stroke.points.size() == 1)
     m_stroke.points << m_stroke.points.first();
   write(m_stroke);
+  for (const InputScript::Event& event : m_heldBack)
+    write(event);
+  m_heldBack.clear();
 }

@@ -255,6 +255,11 @@ Level::~Level()
   destroyInteractiveItems();
 }
 
+bool Level::IsLevelName(const QString& name)
+{
+  return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
 bool Level::Load(const QString& path, QList<Finding>* findings)
 {
   Level loaded(QSizeF(0, 0));

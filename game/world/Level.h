@@ -190,6 +190,11 @@ public:
   /// level's folder. False when any of these files cannot be written.
   bool Save(const QString& path) const;
 
+  /// Whether \a name may name a level: the file \a name ".xml" in the levels
+  /// folder. Names with a path separator are none, so that no name read from a
+  /// level or the settings leads out of that folder.
+  static bool IsLevelName(const QString& name);
+
   const QSizeF& GetSize() const { return m_size; }
   void SetSize(const QSizeF& size) { m_size = size; }
   const QString& GetTitle() const { return m_title; }

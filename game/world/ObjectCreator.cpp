@@ -19,7 +19,9 @@
 
 #include <QDataStream>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
+#include <QSaveFile>
 #include <QTransform>
 
 #include <tinyxml.h>
@@ -228,8 +230,7 @@ ObjectCreator::~ObjectCreator() = default;
 void ObjectCreator::Init(Scene* scene, const Materials* materials, const Sound::NameTypeConverter* converter)
 {
   m_scene = scene;
-  if (!m_imagesDb->Load(GetImagesDbPath()))
-    qCDebug(lcCreator) << "failed to load images DB";
+  LoadImagesDatabase(GetImagesDbPath());
   if (materials)
     m_fallbackInfo.material = materials->Get(QString());
   const QString path = GetObjectsPath();
@@ -272,6 +273,14 @@ ObjectCreator::ObjectInfo ObjectCreator::getObjectInfo(const QString& name) cons
 const QMap<QString, ObjectCreator::ObjectInfo>& ObjectCreator::GetObjectDescriptions() const
 {
   return m_descriptions;
+}
+
+bool ObjectCreator::LoadImagesDatabase(const QString& fileName)
+{
+  if (m_imagesDb->Load(fileName) && m_imagesDb->GetCount() > 0)
+    return true;
+  qCWarning(lcCreator) << "failed to load images DB" << fileName << "(missing or empty): no drawing can be recognised";
+  return false;
 }
 
 qel::MonochromeImagesDB& ObjectCreator::GetImagesDatabase()
@@ -363,7 +372,9 @@ void ObjectCreator::Finish()
     break;
   case DrawingRecognition::Kind::Nothing:
     m_scene->VanishItem(drawing);
-    m_scene->DisplayComment(NotRecognisedThoughts[std::rand() % std::size(NotRecognisedThoughts)]);
+    m_scene->DisplayComment(m_imagesDb->GetCount() == 0
+                              ? tr("I can't recognise drawings: images.db is missing or empty.")
+                              : QString(NotRecognisedThoughts[std::rand() % std::size(NotRecognisedThoughts)]));
     break;
   }
   finalize();
@@ -438,26 +449,35 @@ Object* ObjectCreator::addObjectToScene(const QString& id, ArtisticDrawing* draw
   return object;
 }
 
-void ObjectCreator::SaveObject(const QString& fileName, const QPainterPath& path, const QString& name) const
+bool ObjectCreator::SaveObject(const QString& fileName, const QPainterPath& path, const QString& name) const
 {
-  QFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly))
+  // Written beside the old file and renamed over it: a failed save keeps the old object.
+  QSaveFile file(fileName);
+  if (file.open(QIODevice::WriteOnly))
   {
-    qCDebug(lcCreator) << "cannot write the object file" << fileName;
-    return;
+    QDataStream stream(&file);
+    stream << name << path;
+    if (stream.status() == QDataStream::Ok && file.commit())
+      return true;
   }
-  QDataStream stream(&file);
-  stream << name << path;
+  qCWarning(lcCreator) << "cannot write the object file" << fileName << ":" << file.errorString();
+  return false;
 }
 
-void ObjectCreator::SaveLastObject(const QString& fileName) const
+bool ObjectCreator::SaveLastObject(const QString& fileName) const
 {
-  if (!m_lastObjectPath.isEmpty())
-    SaveObject(fileName, m_lastObjectPath, m_lastObjectName);
+  return m_lastObjectPath.isEmpty() || SaveObject(fileName, m_lastObjectPath, m_lastObjectName);
 }
 
 Object* ObjectCreator::LoadObject(const QString& fileName, QPointF position)
 {
+  // Devices and pipes are never read: /dev/urandom has no end, a pipe may never open.
+  if (!QFileInfo(fileName).isFile())
+  {
+    if (QFileInfo::exists(fileName))
+      qCDebug(lcCreator) << "object file" << fileName << "is not a regular file";
+    return nullptr;
+  }
   QFile file(fileName);
   if (!m_scene || !file.open(QIODevice::ReadOnly))
     return nullptr;

@@ -65,12 +65,15 @@ public:
   /// directory; what fails to load is logged and left out. \a scene is not owned.
   void Init(Scene* scene, const Materials* materials, const Sound::NameTypeConverter* converter);
 
-  /// Null when the file cannot be opened or does not hold a valid object. The
-  /// object (or the ladder's object) belongs to the scene; a fixed ladder gives null.
+  /// Null when the file is no regular file, cannot be opened or does not hold a
+  /// valid object. The object (or the ladder's object) belongs to the scene; a
+  /// fixed ladder gives null.
   Object* LoadObject(const QString& fileName, QPointF position);
-  void SaveObject(const QString& fileName, const QPainterPath& path, const QString& name) const;
-  /// Writes nothing before the first ladder, stairs or object was made.
-  void SaveLastObject(const QString& fileName) const;
+  /// Replaces the file only once the whole object is written; false, logged,
+  /// when it could not be written (an old file is then left as it was).
+  bool SaveObject(const QString& fileName, const QPainterPath& path, const QString& name) const;
+  /// Writes nothing, and succeeds, before the first ladder, stairs or object was made.
+  bool SaveLastObject(const QString& fileName) const;
 
   /// The description of \a name, or the fallback description.
   ObjectInfo getObjectInfo(const QString& name) const;
@@ -80,6 +83,10 @@ public:
                               const Sound::NameTypeConverter* converter);
   /// The descriptions by object name.
   const QMap<QString, ObjectInfo>& GetObjectDescriptions() const;
+  /// Replaces the recognition database with the file's. False, with a warning,
+  /// when it is missing or holds no drawing: every drawing but ladders and
+  /// stairs then fails, and the player is told why.
+  bool LoadImagesDatabase(const QString& fileName);
   /// The database that drawings are recognised with.
   qel::MonochromeImagesDB& GetImagesDatabase();
 

@@ -162,6 +162,19 @@ private:
       error(QStringLiteral("%1: no object file %2").arg(what, quoted(path)));
   }
 
+  void checkNextLevel(const QString& what, const QString& name)
+  {
+    const QFileInfo file(m_path);
+    if (name.isEmpty())
+      return;
+    if (!Level::IsLevelName(name))
+      error(QStringLiteral("%1: next level %2 is no level name: it holds a path separator").arg(what, quoted(name)));
+    else if (name == file.completeBaseName())
+      error(QStringLiteral("%1: next level %2 is this level: finishing it starts it again, for ever").arg(what, quoted(name)));
+    else if (!QFileInfo(file.absoluteDir().filePath(name + QStringLiteral(".xml"))).isFile())
+      error(QStringLiteral("%1: next level %2 has no file beside this one").arg(what, quoted(name)));
+  }
+
   void checkImage(const QString& what, const QString& path)
   {
     if (QImage(path).isNull())
@@ -186,7 +199,6 @@ private:
   void checkRecord()
   {
     const Level& level = m_level;
-    const QDir directory = QFileInfo(m_path).absoluteDir();
     QSet<QString> speakers{QStringLiteral("player")};
 
     checkObjectFile(QStringLiteral("start"), level.GetStartGrabbedObject());
@@ -244,8 +256,7 @@ private:
         error(QStringLiteral("%1: without width or height the player can never reach it").arg(what));
       if (area.HasDarknessCondition() && area.darknessMin > area.darknessMax)
         error(QStringLiteral("%1: darkness min %2 is above max %3").arg(what).arg(area.darknessMin).arg(area.darknessMax));
-      if (!area.nextLevel.isEmpty() && !QFileInfo(directory.filePath(area.nextLevel + QStringLiteral(".xml"))).isFile())
-        error(QStringLiteral("%1: next level %2 has no file beside this one").arg(what, quoted(area.nextLevel)));
+      checkNextLevel(what, area.nextLevel);
       checkObjectName(what, area.grabbedObject.objectName);
       for (const Level::ObjectInArea& object : area.objectsInArea.objects)
         checkObjectName(what, object.objectName);

@@ -19,6 +19,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -100,6 +102,12 @@ bool parseOptions(const QStringList& arguments, Options* options)
   return true;
 }
 
+bool isSameFile(const QString& a, const QString& b)
+{
+  const QString canonical = QFileInfo(a).canonicalFilePath();
+  return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+}
+
 const char* outcomeWord(LevelPlayer::Outcome outcome)
 {
   switch (outcome)
@@ -140,12 +148,13 @@ int replay(LevelPlayer& player, const Options& options)
     if (player.GetTicks() == before)
       player.GetManager()->switchToGame();
   }
-  if (!options.png.isEmpty() && !player.GetFinalFrame().save(options.png))
+  const bool pictureWritten = options.png.isEmpty() || player.GetFinalFrame().save(options.png);
+  if (!pictureWritten)
     std::fprintf(stderr, "brisvel-play: cannot write %s\n", qPrintable(options.png));
   const QString nextLevel = player.GetNextLevel().isEmpty() ? QStringLiteral("-") : player.GetNextLevel();
   std::printf("outcome %s level %s next %s ticks %d objects %d\n", outcomeWord(player.GetOutcome()),
               qPrintable(options.level), qPrintable(nextLevel), player.GetTicks(), player.GetFinalObjectCount());
-  return 0;
+  return pictureWritten ? 0 : 1;
 }
 
 int monkey(LevelPlayer& player, const Options& options)
@@ -166,16 +175,23 @@ int main(int argc, char* argv[])
   TuneMalloc();
   RunHeadless();
   QApplication application(argc, argv);
-  // Its own settings, in a folder of its own: a replay never touches a
-  // player's progress.
+  // Its own settings and saved objects, in a folder of its own: a replay
+  // never touches a player's progress.
   QApplication::setApplicationName("brisvel-play");
   QApplication::setOrganizationDomain("brisvel.org");
   QTemporaryDir settingsDir;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+  qputenv("XDG_DATA_HOME", QFile::encodeName(settingsDir.path()));
 
   Options options;
   if (!parseOptions(QApplication::arguments(), &options))
     return usage();
+  // The game records into BRISVEL_RECORD from its start, replacing the file.
+  if (isSameFile(qEnvironmentVariable("BRISVEL_RECORD"), options.script))
+  {
+    std::fprintf(stderr, "brisvel-play: BRISVEL_RECORD names the script to replay, which recording would erase\n");
+    return 2;
+  }
   srand(options.seed);
   InitFastTrigonometry();
   setlocale(LC_NUMERIC, "C");

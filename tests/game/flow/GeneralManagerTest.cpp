@@ -10,11 +10,16 @@
 #include "world/Scene.h"
 
 #include "ManagerTestSupport.h"
+#include "../world/SceneTestSupport.h"
 
 #include "common/FilePaths.h"
+#include "common/GraphicsItemUserData.h"
 #include "stickman/Stickman.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGraphicsTextItem>
 #include <QImage>
 #include <QMediaPlayer>
@@ -29,6 +34,23 @@ namespace
 using Manager = ManagerTest;
 
 const QStringList AlwaysShown{"How to play", "Quit", "Start new game"};
+
+/// The player's data folder in a temporary folder while it lives.
+struct TemporaryDataHome
+{
+  TemporaryDataHome() : old(qgetenv("XDG_DATA_HOME")) { Set(dir.path()); }
+  ~TemporaryDataHome()
+  {
+    if (old.isNull())
+      qunsetenv("XDG_DATA_HOME");
+    else
+      qputenv("XDG_DATA_HOME", old);
+  }
+  void Set(const QString& path) { qputenv("XDG_DATA_HOME", QFile::encodeName(path)); }
+
+  QTemporaryDir dir;
+  QByteArray old;
+};
 } // namespace
 
 TEST_F(Manager, FirstRunShowsTheMenuWithoutASession)
@@ -260,4 +282,74 @@ TEST_F(Manager, ALevelStartedAtOncePlaysItsFirstTrackOnceThePageHasTurned)
     tick();
   EXPECT_EQ(player->media().request().url(), QUrl::fromLocalFile(level.GetMusicTracks().first().path));
   EXPECT_EQ(player->state(), QMediaPlayer::PlayingState);
+}
+
+// The program's folder is read-only once installed: objects saved with Alt and
+// a digit go to the player's data folder, and a save that fails is told.
+TEST_F(Manager, ObjectsAreSavedInThePlayersDataFolder)
+{
+  TemporaryDataHome dataHome;
+  manager().PlayLevel("test_flat");
+  finishOverview();
+  // Nothing drawn yet: nothing to save, nothing failed, wherever the folder is.
+  dataHome.Set("/dev/null");
+  key(Qt::Key_5, Qt::AltModifier);
+  EXPECT_EQ(ShownComment(*manager().GetScene()), QString());
+  dataHome.Set(dataHome.dir.path());
+  // A ladder: two rails and three rungs, standing on the ground.
+  QList<QPolygonF> ladder;
+  for (double x : {800.0, 860.0})
+    ladder << QPolygonF({QPointF(x, 458), QPointF(x, 538), QPointF(x, 618), QPointF(x, 698)});
+  for (double y : {518.0, 578.0, 638.0})
+    ladder << QPolygonF({QPointF(800, y), QPointF(830, y), QPointF(860, y)});
+  draw(ladder);
+  const auto ladders = [this] {
+    int count = 0;
+    for (QGraphicsItem* item : manager().GetScene()->items())
+      count += ExtractLadderFromGraphicsItem(item) != nullptr;
+    return count;
+  };
+  ASSERT_EQ(ladders(), 1);
+
+  key(Qt::Key_3, Qt::AltModifier);
+  const QString saved = dataHome.dir.filePath("brisvel-tests/manager/3.obj");
+  EXPECT_TRUE(QFileInfo(saved).isFile());
+  EXPECT_FALSE(QFile::exists(GetDataRootPath() + "/3.obj"));
+  EXPECT_NE(ShownComment(*manager().GetScene()), "I couldn't save that as object 3.");
+  key(Qt::Key_3);
+  EXPECT_EQ(ladders(), 2) << "loaded back from the player's folder";
+
+  // No folder can be made under a file.
+  dataHome.Set(saved);
+  key(Qt::Key_4, Qt::AltModifier);
+  EXPECT_EQ(ShownComment(*manager().GetScene()), "I couldn't save that as object 4.");
+  EXPECT_FALSE(QFile::exists(GetDataRootPath() + "/4.obj"));
+}
+
+// A level name is a file of the levels folder: names from the settings or from
+// a finish area that lead out of it are refused, even where such a file exists.
+TEST_F(Manager, LevelNamesNeverLeadOutOfTheLevelsFolder)
+{
+  QTemporaryDir outside;
+  ASSERT_TRUE(QFile::copy(GetLevelsPath() + "/test_flat.xml", outside.filePath("elsewhere.xml")));
+  const QString escaping = QDir(GetLevelsPath()).relativeFilePath(outside.filePath("elsewhere"));
+  ASSERT_TRUE(escaping.startsWith("../"));
+  {
+    QSettings settings;
+    settings.setValue("last_visited_level", escaping);
+  }
+  EXPECT_TRUE(manager().GetLastVisitedLevel().isEmpty());
+  EXPECT_EQ(visibleButtons(), AlwaysShown);
+
+  manager().PlayLevel(escaping);
+  EXPECT_TRUE(manager().GetLevelName().isEmpty());
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].contains("is not the name of a level")) << errors[0].toStdString();
+
+  manager().PlayLevel("test_flat");
+  finishOverview();
+  emit manager().GetScene()->levelFinished(escaping);
+  EXPECT_EQ(manager().GetLevelName(), QString("test_flat"));
+  EXPECT_EQ(errors.size(), 2);
+  EXPECT_TRUE(showsMenu());
 }

@@ -1,6 +1,8 @@
 #include "flow/InputRecorder.h"
 #include "flow/InputScript.h"
 
+#include "LogCapture.h"
+
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -184,4 +186,16 @@ TEST(InputRecorder, AnUnwritablePathIsReportedAndIgnored)
   recorder.StartLevel("x");
   QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
   recorder.KeyPress(&left);
+}
+
+TEST(InputRecorder, AWriteThatFailsEndsTheRecordingWithOneWarning)
+{
+  LogCapture log("bv.flow.recorder");
+  InputRecorder recorder("/dev/full");
+  recorder.StartLevel("x");
+  QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+  recorder.KeyPress(&left);
+  EXPECT_FALSE(recorder.IsOpen());
+  ASSERT_EQ(log.lines().size(), 1);
+  EXPECT_TRUE(log.lines()[0].contains("/dev/full")) << log.lines()[0].toStdString();
 }

@@ -49,11 +49,36 @@ void ManagerTest::finishOverview()
   ASSERT_FALSE(manager().IsLevelOverviewRunning());
 }
 
-void ManagerTest::key(int key)
+void ManagerTest::key(int key, Qt::KeyboardModifiers modifiers)
 {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QKeyEvent press(QEvent::KeyPress, key, modifiers);
   manager().keyPressEvent(&press);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+  manager().keyReleaseEvent(&release);
+}
+
+void ManagerTest::draw(const QList<QPolygonF>& strokes)
+{
+  QKeyEvent control(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+  manager().keyPressEvent(&control);
+  for (const QPolygonF& stroke : strokes)
+  {
+    for (int i = 0; i < stroke.size(); ++i)
+    {
+      const QPoint at = manager().GetView()->mapFromScene(stroke[i]);
+      const bool first = i == 0, last = i + 1 == stroke.size();
+      QMouseEvent event(first ? QEvent::MouseButtonPress : last ? QEvent::MouseButtonRelease : QEvent::MouseMove, at,
+                        first || last ? Qt::LeftButton : Qt::NoButton, last ? Qt::NoButton : Qt::LeftButton,
+                        Qt::ControlModifier);
+      if (first)
+        manager().mousePressEvent(&event);
+      else if (last)
+        manager().mouseReleaseEvent(&event);
+      else
+        manager().mouseMoveEvent(&event);
+    }
+  }
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
   manager().keyReleaseEvent(&release);
 }
 

@@ -2,6 +2,8 @@
 
 #include "flow/GeneralManager.h"
 
+#include <QList>
+#include <QPolygonF>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -25,7 +27,9 @@ protected:
   /// Ticks until the level overview has ended (at most a minute of game time).
   void finishOverview();
   /// A press and release.
-  void key(int key);
+  void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+  /// Draws \a strokes (scene pixels) with the mouse while Control is held, as a player does.
+  void draw(const QList<QPolygonF>& strokes);
   /// The labels of the menu's visible buttons, sorted.
   QStringList visibleButtons();
   /// Clicks the menu button with that label through the window, as a player would.

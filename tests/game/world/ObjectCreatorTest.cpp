@@ -18,6 +18,7 @@
 
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QFile>
@@ -25,10 +26,14 @@
 #include <QPointer>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <cmath>
 #include <functional>
 #include <memory>
 #include <utility>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace
 {
@@ -231,6 +236,24 @@ TEST_F(ObjectCreatorTest, AnUnrecognisedScribbleFadesAwayWithinASecond)
   EXPECT_EQ(drawingIn(*scene), nullptr);
 }
 
+TEST_F(ObjectCreatorTest, WithoutReferenceDrawingsThePlayerIsToldWhyNothingIsRecognised)
+{
+  QTemporaryDir dir;
+  QFile empty(dir.filePath("images.db"));
+  ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+  empty.close();
+  LogCapture log("bv.objects");
+  EXPECT_FALSE(creator.LoadImagesDatabase(empty.fileName()));
+  EXPECT_FALSE(creator.LoadImagesDatabase(dir.filePath("missing.db")));
+  EXPECT_EQ(log.lines().filter("failed to load images DB").size(), 2);
+
+  EXPECT_EQ(drawObject(PlaceStrokes(reference("sword", "right", 300), QPointF(1200, 300))), nullptr);
+  EXPECT_EQ(ShownComment(*scene), "I can't recognise drawings: images.db is missing or empty.");
+  EXPECT_EQ(log.lines().filter("failed to load images DB").size(), 2) << "logged once, not at every drawing";
+  draw(creator, ladderStrokes(QPointF(1000, GroundTopPx + 2), 60, 240));
+  EXPECT_EQ(ladders(*scene).size(), 1) << "ladders need no reference drawings";
+}
+
 TEST_F(ObjectCreatorTest, ALadderOnTheGroundStandsAndOneInTheAirFalls)
 {
   LogCapture log("bv.objects");
@@ -343,6 +366,48 @@ TEST_F(ObjectCreatorTest, BrokenObjectFilesGiveNoObject)
   for (const QString& file : files)
     EXPECT_EQ(creator.LoadObject(file, QPointF(500, 300)), nullptr) << file.toStdString();
   EXPECT_TRUE(scene->GetObjects().isEmpty());
+}
+
+TEST_F(ObjectCreatorTest, OnlyRegularFilesAreReadAsObjects)
+{
+  // A pipe would block the game on opening, a device feed it without end.
+  QTemporaryDir dir;
+  const QString pipe = dir.filePath("pipe.obj");
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  for (const QString& file : {pipe, dir.path(), QString("/dev/urandom"), QString("/dev/zero")})
+    EXPECT_EQ(creator.LoadObject(file, QPointF(500, 300)), nullptr) << file.toStdString();
+  EXPECT_TRUE(scene->GetObjects().isEmpty());
+}
+
+TEST_F(ObjectCreatorTest, ASaveThatFailsKeepsTheOldObject)
+{
+  QTemporaryDir dir;
+  const QString file = dir.filePath("kept.obj");
+  QPainterPath stick;
+  stick.moveTo(0, 0);
+  stick.lineTo(100, 0);
+  ASSERT_TRUE(creator.SaveObject(file, stick, "sword"));
+
+  // A long path written while the process may write only a few kilobytes to
+  // a file: the disk fills up in the middle of the save.
+  QPainterPath scribble;
+  for (int i = 0; i < 5000; ++i)
+    scribble.lineTo(i % 100, i / 50);
+  rlimit limit{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+  const rlimit small{4096, limit.rlim_max};
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool saved = creator.SaveObject(file, scribble, "sword");
+  setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(saved);
+
+  Object* loaded = creator.LoadObject(file, QPointF(600, 200));
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(static_cast<QGraphicsPathItem*>(loaded->GetItem())->path().elementCount(), 2) << "the old stick";
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList("kept.obj")) << "no half-written file left";
+  EXPECT_FALSE(creator.SaveObject(dir.filePath("no-such-folder/x.obj"), stick, "sword"));
 }
 
 TEST_F(ObjectCreatorTest, BackspaceTakesBackTheLastStroke)

@@ -63,14 +63,6 @@ QList<T*> itemsOfType(QGraphicsScene& scene)
   return found;
 }
 
-QString bubbleText(const Bubble* bubble)
-{
-  for (QGraphicsItem* child : bubble->childItems())
-    if (auto* text = dynamic_cast<QGraphicsTextItem*>(child))
-      return text->toPlainText();
-  return QString();
-}
-
 QString hudMessage(Scene& scene)
 {
   QGraphicsSimpleTextItem* item = scene.GetHUD()->GetMessageItem();
@@ -591,7 +583,7 @@ TEST(SceneTest, CuesAppearOverTheirSpeakerOrOnTheHud)
   ASSERT_EQ(bubbles.size(), 1);
   const QRectF playerRect = f.player()->GetActualBoundingRect();
   EXPECT_EQ(bubbles[0]->pos(), QPointF(playerRect.center().x(), playerRect.top()));
-  EXPECT_EQ(bubbleText(bubbles[0]), "Hello");
+  EXPECT_EQ(BubbleText(bubbles[0]), "Hello");
 
   cue.SetFrom("Ann");
   cue.SetType(Cue::Think);
@@ -621,7 +613,7 @@ TEST(SceneTest, ObjectCommentsTakeTheRightArticle)
     f.scene().DisplayObjectComment(c.first);
     const QList<DisappearingThinkBubble*> bubbles = itemsOfType<DisappearingThinkBubble>(f.scene());
     ASSERT_EQ(bubbles.size(), 1);
-    EXPECT_TRUE(bubbleText(bubbles[0]).startsWith(c.second)) << bubbleText(bubbles[0]).toStdString();
+    EXPECT_TRUE(BubbleText(bubbles[0]).startsWith(c.second)) << BubbleText(bubbles[0]).toStdString();
   }
   f.scene().ClearCue();
   f.scene().DisplayObjectComment("");

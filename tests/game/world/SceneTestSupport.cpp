@@ -1,10 +1,13 @@
 #include "SceneTestSupport.h"
 
 #include "common/ConvertUtils.h"
+#include "flow/DisappearingThinkBubble.h"
 
 #include <AL/al.h>
 #include <QDataStream>
 #include <QFile>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 
 #include <gtest/gtest.h>
 
@@ -85,4 +88,20 @@ QByteArray SceneLevel(const QByteArray& body, double width, double height)
   return QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<level title=\"Test\">\n  <geometry width=\"") +
          QByteArray::number(width) + "\" height=\"" + QByteArray::number(height) + "\"/>\n  <foreground/>\n" + body +
          "</level>\n";
+}
+
+QString BubbleText(const Bubble* bubble)
+{
+  for (QGraphicsItem* child : bubble->childItems())
+    if (auto* text = dynamic_cast<QGraphicsTextItem*>(child))
+      return text->toPlainText();
+  return QString();
+}
+
+QString ShownComment(const QGraphicsScene& scene)
+{
+  for (QGraphicsItem* item : scene.items())
+    if (auto* comment = dynamic_cast<DisappearingThinkBubble*>(item))
+      return BubbleText(comment);
+  return QString();
 }

@@ -14,6 +14,9 @@
 
 #include <memory>
 
+class Bubble;
+class QGraphicsScene;
+
 /// A scene built from a level written by the test, with the game's own
 /// stickman figure and materials and a sound manager whose sounds are silent
 /// WAV files named "steps", "grass" and "page_turn".
@@ -47,6 +50,12 @@ private:
   Level m_level{QSizeF(0, 0)};
   std::unique_ptr<Scene> m_scene;
 };
+
+/// The plain text of a bubble.
+QString BubbleText(const Bubble* bubble);
+/// What the player thinks now about a drawing or the game (a comment bubble);
+/// empty when it thinks nothing.
+QString ShownComment(const QGraphicsScene& scene);
 
 /// A level of \a width x \a height metres whose "level" element holds \a body.
 QByteArray SceneLevel(const QByteArray& body, double width = 30, double height = 10);
