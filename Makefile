@@ -10,7 +10,8 @@ endif
 ifneq ($(shell command -v ccache),)
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
-CMAKE_FLAGS += -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
+CACHE_FLAGS := -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
+CMAKE_FLAGS += $(CACHE_FLAGS)
 endif
 
 .PHONY: run test test-sanitize fuzz fuzz-seeds deps configure build clean stickman-preview objects-preview
@@ -40,7 +41,7 @@ clean:
 # libFuzzer targets in build-fuzz/bin (clang); run one with, for example,
 # build-fuzz/bin/fuzz_images_db -max_total_time=600 CORPUS_DIR
 fuzz: deps
-	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DBV_FUZZ=ON -DBV_TESTS=OFF
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DBV_FUZZ=ON -DBV_TESTS=OFF $(CACHE_FLAGS)
 	cmake --build build-fuzz -j $(JOBS) --target fuzzers
 
 # Each fuzz target once over its seeds: what CI checks after building them.
