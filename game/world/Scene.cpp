@@ -440,7 +440,34 @@ void Scene::AddObject(Object* object, bool moveOutsideStaticBodies)
 void Scene::VanishObject(Object* object)
 {
   m_objects.removeAll(object);
+  forgetLadderOf(object);
   VanishItem(object->GetItem());
+}
+
+// A free ladder is its object: when the object goes, so does the ladder, or
+// the ladder list would hand out its item after the vanisher deleted it.
+void Scene::forgetLadderOf(const Object* object)
+{
+  for (Ladder* ladder : QList<Ladder*>(m_ladders))
+  {
+    if (ladder->GetObject() != object)
+      continue;
+    QList<Stickman*> stickmen(m_npcs.cbegin(), m_npcs.cend());
+    if (m_player)
+      stickmen.append(m_player);
+    for (Stickman* stickman : qAsConst(stickmen))
+    {
+      if (GetLadderBeingClimbed(stickman) != ladder)
+        continue;
+      // The climber loses its hold and drops to whatever ground is below.
+      ResetLadderBeingClimbed(stickman);
+      stickman->LeaveLadder();
+      stickman->StartFallingDown(0);
+    }
+    AssignLadderToGraphicsItem(nullptr, ladder->GetItem());
+    m_ladders.removeAll(ladder);
+    delete ladder;
+  }
 }
 
 void Scene::VanishItem(QGraphicsItem* item)

@@ -222,6 +222,7 @@ private slots:
 private:
   void resetWorld();
   void destroyWorld();
+  void forgetLadderOf(const Object* object);
   /// The first ground region \a pos stands on; null when none.
   const GroundRegion* groundRegionAt(const QPointF& pos) const;
   void initStickman(Stickman* stickman, const QPointF& pos, const QColor& color);
