@@ -215,7 +215,9 @@ bool GeneralManager::IsLevelOverviewRunning() const
 
 void GeneralManager::switchToGame()
 {
-  if (isLevelShown())
+  // Before a level has loaded there is no game to show: the scene was never
+  // built and must not run.
+  if (isLevelShown() || m_levelName.isEmpty())
     return;
   m_view->setScene(m_scene);
   if (!m_levelOverviewer->IsRunning())

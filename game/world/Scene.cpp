@@ -408,7 +408,8 @@ void Scene::Pause()
 
 void Scene::Resume()
 {
-  m_paused = false;
+  // A scene never built has no world to step: it stays paused until Init.
+  m_paused = m_world == nullptr;
 }
 
 void Scene::LoadObjectsForStickmen(ObjectCreator* creator)

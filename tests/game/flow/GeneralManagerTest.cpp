@@ -222,6 +222,19 @@ TEST_F(Manager, ABrokenFirstLevelLeavesTheMenuAsItWas)
   EXPECT_FALSE(settings.contains("last_visited_level"));
 }
 
+TEST_F(Manager, ABrokenFirstLevelLeavesNoGameToResume)
+{
+  manager().PlayLevel("test_broken");
+  ASSERT_EQ(errors.size(), 1);
+  key(Qt::Key_Escape); // the menu's Escape resumes a game: there is none
+  EXPECT_TRUE(showsMenu());
+  EXPECT_FALSE(manager().IsTicking());
+  // A drawing over the scene, had it been shown, would have set it running.
+  key(Qt::Key_Control);
+  tick();
+  EXPECT_TRUE(manager().GetScene()->IsPaused());
+}
+
 TEST_F(Manager, CutscenePhasesNestAndControlReturnsAtTheLastOne)
 {
   manager().PlayLevel("test_flat");

@@ -110,6 +110,17 @@ TEST(SceneTest, APausedSceneStepsNothingAndSaysNothing)
   EXPECT_GT(box->GetPosition().y, 2.0f);
 }
 
+TEST(SceneTest, ASceneNeverBuiltNeverRuns)
+{
+  // A drawing finished over it resumes it, as over any scene.
+  Scene scene(nullptr);
+  scene.Pause();
+  scene.Resume();
+  EXPECT_TRUE(scene.IsPaused());
+  scene.advance();
+  EXPECT_EQ(scene.GetWorld(), nullptr);
+}
+
 TEST(SceneTest, ThePageCurlHoldsTheWorldUntilItEndsAndAnnouncesItOnce)
 {
   SceneFixture f;
