@@ -624,6 +624,8 @@ void GeneralManager::establishPlayerStickmanConnections(Stickman* player)
 
 void GeneralManager::restartCurrentLevel(bool playStartCutscene)
 {
+  // A drawing still open is an item of the scene that Init is about to free.
+  m_objectCreator->Abort();
   m_scene->Init(m_level, m_materials.get(), m_soundManager, m_stickmanPrototype.get());
   m_scene->LoadObjectsForStickmen(m_objectCreator);
   GiveFreedMemoryBack();
