@@ -56,6 +56,8 @@ constexpr int ExtraCommentMaxLength = 256;
 // The camera never shows more than a screen's height below a level: an object
 // this far under it has fallen out and would fall for ever.
 constexpr double FallenOutDepthPx = 1080.0;
+// The width of a standing figure's head, body and legs, about a sixth of its height.
+constexpr double StickmanTrunkWidthPx = 30.0;
 
 bool fitsWorld(const QPointF& m)
 {
@@ -723,6 +725,25 @@ bool Scene::CanStickmanJump(const Stickman* stickman, double length, double heig
   ObstaclesQuery obstacles(p.y() - height);
   m_world->QueryAABB(&obstacles, Rect2AABB(px2m(jumpBox)));
   return !obstacles.found;
+}
+
+bool Scene::WouldSinkIntoStaticGround(const Stickman* stickman, const QPointF& offset) const
+{
+  const auto overlap = [this](const QRectF& body) {
+    double area = 0;
+    for (const QRectF& s : m_staticRects)
+    {
+      const QRectF common = s & body;
+      area += common.width() * common.height();
+    }
+    return area;
+  };
+  // The trunk, from the feet to the top of the figure: arms and the held item
+  // may touch a wall, as a hand does, and a ladder may lean on a ledge.
+  const QRectF r = stickman->GetActualBoundingRect();
+  const QRectF body(r.center().x() - StickmanTrunkWidthPx / 2, r.top(), StickmanTrunkWidthPx, r.height());
+  // A square pixel spares the rounding of a figure standing on a ground's top.
+  return overlap(body.translated(offset)) > overlap(body) + 1;
 }
 
 Ragdoll* Scene::KillStickman(Stickman* stickman, QPointF impulse, const QString& elementName,

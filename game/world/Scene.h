@@ -162,6 +162,9 @@ public:
 
   bool CanStickmanStep(const Stickman* stickman, double distance, QPointF& offset) const override;
   bool CanStickmanJump(const Stickman* stickman, double length, double height) const override;
+  /// Whether moving \a stickman by \a offset (pixels) would put more of its
+  /// trunk into static ground than there is now.
+  bool WouldSinkIntoStaticGround(const Stickman* stickman, const QPointF& offset) const;
   /// The single place where a stickman dies. \a impulse (kg m/s) goes to the
   /// ragdoll element named \a elementName; a non-zero \a velocity (m/s) is given
   /// to every ragdoll body. Null when the stickman was already dead.
