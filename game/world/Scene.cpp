@@ -739,7 +739,7 @@ bool Scene::WouldSinkIntoStaticGround(const Stickman* stickman, const QPointF& o
     return area;
   };
   // The trunk, from the feet to the top of the figure: arms and the held item
-  // may touch a wall, as a hand does, and a ladder may lean on a ledge.
+  // may touch a wall, as a hand does.
   const QRectF r = stickman->GetActualBoundingRect();
   const QRectF body(r.center().x() - StickmanTrunkWidthPx / 2, r.top(), StickmanTrunkWidthPx, r.height());
   // A square pixel spares the rounding of a figure standing on a ground's top.
