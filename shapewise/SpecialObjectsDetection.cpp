@@ -53,33 +53,39 @@ std::vector<Run> segmentRuns(const QPolygonF& polygon)
 // dropped, and neighbours of one orientation become one run again.
 void removeRuns(std::vector<Run>& runs, int segments)
 {
-  size_t i = 0;
-  while (i < runs.size() && runs.size() > 1)
+  // One pass, as erasing run by run made a long stroke's jitter cost
+  // quadratic time: runs[0, kept) are kept, runs[next, end) still to be seen.
+  size_t kept = 0;
+  size_t next = 0;
+  while (next < runs.size() && kept + runs.size() - next > 1)
   {
-    if (runs[i].segments() != segments)
+    const Run run = runs[next];
+    if (run.segments() != segments)
     {
-      ++i;
+      runs[kept++] = run;
+      ++next;
     }
-    else if (i == 0)
+    else if (kept == 0)
     {
-      runs[1].first = runs[0].first;
-      runs.erase(runs.begin());
+      runs[next + 1].first = run.first;
+      ++next;
     }
-    else if (i + 1 == runs.size())
+    else if (next + 1 == runs.size())
     {
-      runs[i - 1].last = runs[i].last;
-      runs.erase(runs.begin() + i);
+      runs[kept - 1].last = run.last;
+      ++next;
     }
-    else if (runs[i - 1].orientation == runs[i + 1].orientation)
+    else if (runs[kept - 1].orientation == runs[next + 1].orientation)
     {
-      runs[i - 1].last = runs[i + 1].last;
-      runs.erase(runs.begin() + i, runs.begin() + i + 2);
+      runs[kept - 1].last = runs[next + 1].last;
+      next += 2;
     }
     else
     {
-      runs.erase(runs.begin() + i);
+      ++next;
     }
   }
+  runs.erase(std::move(runs.begin() + next, runs.end(), runs.begin() + kept), runs.end());
 }
 
 // The straight pieces of one stroke.

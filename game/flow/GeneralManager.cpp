@@ -216,7 +216,9 @@ bool GeneralManager::IsLevelOverviewRunning() const
 
 void GeneralManager::switchToGame()
 {
-  if (isLevelShown())
+  // Before a level has loaded there is no game to show: the scene was never
+  // built and must not run.
+  if (isLevelShown() || m_levelName.isEmpty())
     return;
   m_view->setScene(m_scene);
   if (!m_levelOverviewer->IsRunning())
@@ -642,6 +644,8 @@ void GeneralManager::establishPlayerStickmanConnections(Stickman* player)
 
 void GeneralManager::restartCurrentLevel(bool playStartCutscene)
 {
+  // A drawing still open is an item of the scene that Init is about to free.
+  m_objectCreator->Abort();
   m_scene->Init(m_level, m_materials.get(), m_soundManager, m_stickmanPrototype.get());
   m_scene->LoadObjectsForStickmen(m_objectCreator);
   GiveFreedMemoryBack();

@@ -29,17 +29,21 @@ void ArtisticDrawing::moveTo(QPointF point)
 
 void ArtisticDrawing::lineTo(QPointF point)
 {
+  // The item shares the stroke's data: it lets go of it while the stroke
+  // grows, or every new point would copy the whole stroke.
+  QGraphicsPathItem::setPath(QPainterPath());
   const int count = m_path.elementCount();
   m_path.lineTo(point);
   // A line to where the pen already is adds nothing.
-  if (m_path.elementCount() == count)
-    return;
-  // The scene's index must hear of a new rectangle before it changes, or it
-  // keeps the item at its old place and finds it there after it is gone.
-  prepareGeometryChange();
-  m_bounds |= QRectF(QPointF(m_path.elementAt(m_path.elementCount() - 2)), point).normalized();
-  updateExtraLines(point);
-  m_cacheDirty = true;
+  if (m_path.elementCount() > count)
+  {
+    // The scene's index must hear of a new rectangle before it changes, or it
+    // keeps the item at its old place and finds it there after it is gone.
+    prepareGeometryChange();
+    m_bounds |= QRectF(QPointF(m_path.elementAt(m_path.elementCount() - 2)), point).normalized();
+    updateExtraLines(point);
+    m_cacheDirty = true;
+  }
   QGraphicsPathItem::setPath(m_path);
 }
 

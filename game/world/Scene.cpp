@@ -56,6 +56,8 @@ constexpr int ExtraCommentMaxLength = 256;
 // The camera never shows more than a screen's height below a level: an object
 // this far under it has fallen out and would fall for ever.
 constexpr double FallenOutDepthPx = 1080.0;
+// The width of a standing figure's head, body and legs, about a sixth of its height.
+constexpr double StickmanTrunkWidthPx = 30.0;
 
 bool fitsWorld(const QPointF& m)
 {
@@ -439,7 +441,8 @@ void Scene::Pause()
 
 void Scene::Resume()
 {
-  m_paused = false;
+  // A scene never built has no world to step: it stays paused until Init.
+  m_paused = m_world == nullptr;
 }
 
 void Scene::LoadObjectsForStickmen(ObjectCreator* creator)
@@ -471,7 +474,34 @@ void Scene::AddObject(Object* object, bool moveOutsideStaticBodies)
 void Scene::VanishObject(Object* object)
 {
   m_objects.removeAll(object);
+  forgetLadderOf(object);
   VanishItem(object->GetItem());
+}
+
+// A free ladder is its object: when the object goes, so does the ladder, or
+// the ladder list would hand out its item after the vanisher deleted it.
+void Scene::forgetLadderOf(const Object* object)
+{
+  for (Ladder* ladder : QList<Ladder*>(m_ladders))
+  {
+    if (ladder->GetObject() != object)
+      continue;
+    QList<Stickman*> stickmen(m_npcs.cbegin(), m_npcs.cend());
+    if (m_player)
+      stickmen.append(m_player);
+    for (Stickman* stickman : qAsConst(stickmen))
+    {
+      if (GetLadderBeingClimbed(stickman) != ladder)
+        continue;
+      // The climber loses its hold and drops to whatever ground is below.
+      ResetLadderBeingClimbed(stickman);
+      stickman->LeaveLadder();
+      stickman->StartFallingDown(0);
+    }
+    AssignLadderToGraphicsItem(nullptr, ladder->GetItem());
+    m_ladders.removeAll(ladder);
+    delete ladder;
+  }
 }
 
 void Scene::VanishItem(QGraphicsItem* item)
@@ -726,6 +756,25 @@ bool Scene::CanStickmanJump(const Stickman* stickman, double length, double heig
   ObstaclesQuery obstacles(p.y() - height);
   m_world->QueryAABB(&obstacles, Rect2AABB(px2m(jumpBox)));
   return !obstacles.found;
+}
+
+bool Scene::WouldSinkIntoStaticGround(const Stickman* stickman, const QPointF& offset) const
+{
+  const auto overlap = [this](const QRectF& body) {
+    double area = 0;
+    for (const QRectF& s : m_staticRects)
+    {
+      const QRectF common = s & body;
+      area += common.width() * common.height();
+    }
+    return area;
+  };
+  // The trunk, from the feet to the top of the figure: arms and the held item
+  // may touch a wall, as a hand does.
+  const QRectF r = stickman->GetActualBoundingRect();
+  const QRectF body(r.center().x() - StickmanTrunkWidthPx / 2, r.top(), StickmanTrunkWidthPx, r.height());
+  // A square pixel spares the rounding of a figure standing on a ground's top.
+  return overlap(body.translated(offset)) > overlap(body) + 1;
 }
 
 Ragdoll* Scene::KillStickman(Stickman* stickman, QPointF impulse, const QString& elementName,

@@ -163,6 +163,9 @@ public:
 
   bool CanStickmanStep(const Stickman* stickman, double distance, QPointF& offset) const override;
   bool CanStickmanJump(const Stickman* stickman, double length, double height) const override;
+  /// Whether moving \a stickman by \a offset (pixels) would put more of its
+  /// trunk into static ground than there is now.
+  bool WouldSinkIntoStaticGround(const Stickman* stickman, const QPointF& offset) const;
   /// The single place where a stickman dies. \a impulse (kg m/s) goes to the
   /// ragdoll element named \a elementName; a non-zero \a velocity (m/s) is given
   /// to every ragdoll body. Null when the stickman was already dead.
@@ -223,6 +226,7 @@ private slots:
 private:
   void resetWorld();
   void destroyWorld();
+  void forgetLadderOf(const Object* object);
   /// The first ground region \a pos stands on; null when none.
   const GroundRegion* groundRegionAt(const QPointF& pos) const;
   void initStickman(Stickman* stickman, const QPointF& pos, const QColor& color);

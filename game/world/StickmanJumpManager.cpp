@@ -64,17 +64,29 @@ void StickmanJumpManager::Advance(bool& finished)
     return;
   m_elapsed += bv::TickIntervalSec;
   const double v = m_acceleration * m_elapsed + m_velocity.y();
-  if (v > criticalVelocity)
-  {
-    // The fall stays marked as running: the dead stickman is not advanced again.
+  // The fall stays marked as running after a death: the dead stickman is not
+  // advanced again.
+  const auto die = [this, v, &finished] {
     m_scene->KillStickman(m_stickman, QPointF(0, 0), QString(), ObjectCategory::Other, QPointF(m_velocity.x(), v));
     finished = true;
-    return;
-  }
+  };
+  if (v > criticalVelocity)
+    return die();
   const double t = m_elapsed;
-  const QPointF target(m_startPos.x() + m_velocityPx.x() * t,
-                       m_startPos.y() + m_velocityPx.y() * t + m_accelerationPx * t * t * 0.5);
-  const QLineF path(m_stickman->pos(), target);
+  QPointF target(m_startPos.x() + m_velocityPx.x() * t,
+                 m_startPos.y() + m_velocityPx.y() * t + m_accelerationPx * t * t * 0.5);
+  const QPointF pos = m_stickman->pos();
+  // A fall against a wall goes on straight down along it: the figure's body
+  // never enters static ground sideways.
+  if (m_scene->WouldSinkIntoStaticGround(m_stickman, target - pos) &&
+      !m_scene->WouldSinkIntoStaticGround(m_stickman, QPointF(0, target.y() - pos.y())))
+  {
+    m_startPos.setX(pos.x());
+    m_velocity.setX(0);
+    m_velocityPx.setX(0);
+    target.setX(pos.x());
+  }
+  const QLineF path(pos, target);
   for (const QLineF& ground : m_scene->GetGroundLines())
   {
     QPointF crossing;
@@ -88,5 +100,9 @@ void StickmanJumpManager::Advance(bool& finished)
       return;
     }
   }
+  // Below the level's bottom no ground is left to land on: a fall out of the
+  // level kills as a deep one does.
+  if (target.y() > m_scene->sceneRect().bottom())
+    return die();
   m_stickman->MoveTo(target);
 }

@@ -8,8 +8,9 @@ class Scene;
 class Stickman;
 
 /// The ballistic fall of a stickman: a parabola from where the fall began,
-/// ending on the first ground line the tick's movement crosses, or in death
-/// when the vertical speed passes that of a free fall of 3 metres.
+/// straight down along a wall it meets, ending on the first ground line the
+/// tick's movement crosses, or in death when the vertical speed passes that of
+/// a free fall of 3 metres or the figure leaves the level at its bottom.
 class StickmanJumpManager : public JumpManager
 {
 public:

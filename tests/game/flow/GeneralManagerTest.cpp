@@ -6,6 +6,7 @@
 #include "flow/HUD.h"
 #include "flow/MenuInputHandler.h"
 #include "flow/View.h"
+#include "world/ArtisticDrawing.h"
 #include "world/Level.h"
 #include "world/Scene.h"
 
@@ -22,6 +23,7 @@
 #include <QFileInfo>
 #include <QGraphicsTextItem>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMediaPlayer>
 #include <QPainter>
 #include <QSettings>
@@ -242,6 +244,50 @@ TEST_F(Manager, ABrokenFirstLevelLeavesTheMenuAsItWas)
   EXPECT_TRUE(manager().GetLevelName().isEmpty());
   QSettings settings;
   EXPECT_FALSE(settings.contains("last_visited_level"));
+}
+
+TEST_F(Manager, ABrokenFirstLevelLeavesNoGameToResume)
+{
+  manager().PlayLevel("test_broken");
+  ASSERT_EQ(errors.size(), 1);
+  key(Qt::Key_Escape); // the menu's Escape resumes a game: there is none
+  EXPECT_TRUE(showsMenu());
+  EXPECT_FALSE(manager().IsTicking());
+  // A drawing over the scene, had it been shown, would have set it running.
+  key(Qt::Key_Control);
+  tick();
+  EXPECT_TRUE(manager().GetScene()->IsPaused());
+}
+
+// Control pressed, then released while the window had no focus: the drawing
+// is still open when the player starts a game from the menu.
+TEST_F(Manager, ADrawingLeftOpenIsDroppedWhenALevelStarts)
+{
+  manager().PlayLevel("test_flat");
+  finishOverview();
+  const auto drawingsShown = [this] {
+    int count = 0;
+    for (QGraphicsItem* item : manager().GetScene()->items())
+      count += dynamic_cast<ArtisticDrawing*>(item) ? 1 : 0;
+    return count;
+  };
+  QKeyEvent control(QEvent::KeyPress, Qt::Key_Control, Qt::NoModifier);
+  manager().keyPressEvent(&control);
+  emit manager().GetGameInputHandler()->drawingMoveTo(QPointF(300, 300));
+  emit manager().GetGameInputHandler()->drawingLineTo(QPointF(400, 300));
+  ASSERT_EQ(drawingsShown(), 1);
+  key(Qt::Key_Escape);
+  ASSERT_TRUE(showsMenu());
+
+  manager().PlayLevel("test_flat");
+  finishOverview();
+  manager().keyPressEvent(&control);
+  EXPECT_EQ(drawingsShown(), 1) << "a new drawing begins";
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
+  manager().keyReleaseEvent(&release);
+  tick();
+  EXPECT_EQ(drawingsShown(), 0) << "an empty drawing is dropped";
+  EXPECT_FALSE(manager().GetScene()->IsPaused());
 }
 
 TEST_F(Manager, CutscenePhasesNestAndControlReturnsAtTheLastOne)

@@ -1,5 +1,6 @@
 #include "flow/GameInputHandler.h"
 #include "world/Ladder.h"
+#include "world/Object.h"
 #include "world/Scene.h"
 
 #include "ManagerTestSupport.h"
@@ -150,4 +151,28 @@ TEST_F(LadderControl, SidewaysOntoANeighbouringLadder)
   EXPECT_DOUBLE_EQ(player->pos().x(), ladderCentreX(second));
   emit input()->moveLeft();
   EXPECT_EQ(climbed(), first);
+}
+
+// A ladder drawn in the air is an object like any other: when it falls out of
+// the level it vanishes, and with it goes the ladder that Up would climb.
+TEST_F(LadderControl, AFreeLadderThatFallsOutOfTheLevelIsClimbedNoMore)
+{
+  Ladder* ladder = drawLadder(560, 400, 690);
+  ASSERT_NE(ladder, nullptr);
+  ASSERT_NE(ladder->GetObject(), nullptr) << "drawn clear of the floor, it falls";
+  ASSERT_TRUE(ladder->IsUp());
+  walkTo(ladder);
+  emit input()->moveUp();
+  climb(true, 2);
+  ASSERT_EQ(climbed(), ladder);
+
+  ladder->GetObject()->Move(0, 3000);
+  tick();
+  EXPECT_TRUE(ladders().isEmpty());
+  EXPECT_EQ(climbed(), nullptr);
+  EXPECT_FALSE(player->IsOnLadder()) << "the climber lost its hold";
+  tick(100); // the ladder has faded out and is gone
+  emit input()->moveUp();
+  EXPECT_FALSE(player->IsOnLadder());
+  EXPECT_DOUBLE_EQ(player->pos().y(), FloorY) << "and dropped back to the floor";
 }

@@ -33,6 +33,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace
 {
 // Floor along the whole level, its top at y = 9 m (900 px); the player at x = 2 m.
@@ -69,6 +71,18 @@ QString hudMessage(Scene& scene)
   return item && item->isVisible() ? item->text() : QString();
 }
 
+// Held, it makes a fall slow and steady.
+struct Parachute : Grabable
+{
+  QString GetName() const override { return "parachute"; }
+  void OnGrab(Stickman*) override {}
+  void OnRelease() override {}
+  void SetHandPosition(QPointF) override {}
+  void SetArmAngle(double) override {}
+  void SetFacingDirection(Direction) override {}
+  Usable* GetUsable() override { return nullptr; }
+};
+
 // The order in which the scene's signals arrive.
 class SignalLog : public QObject
 {
@@ -100,6 +114,17 @@ TEST(SceneTest, APausedSceneStepsNothingAndSaysNothing)
   f.scene().Resume();
   f.Tick();
   EXPECT_GT(box->GetPosition().y, 2.0f);
+}
+
+TEST(SceneTest, ASceneNeverBuiltNeverRuns)
+{
+  // A drawing finished over it resumes it, as over any scene.
+  Scene scene(nullptr);
+  scene.Pause();
+  scene.Resume();
+  EXPECT_TRUE(scene.IsPaused());
+  scene.advance();
+  EXPECT_EQ(scene.GetWorld(), nullptr);
 }
 
 TEST(SceneTest, ThePageCurlHoldsTheWorldUntilItEndsAndAnnouncesItOnce)
@@ -471,16 +496,7 @@ TEST(SceneTest, NothingAboveTheGroundStopsAJump)
 
 TEST(SceneTest, UnderAParachuteTheFallIsSteadyAndNeverKills)
 {
-  struct Parachute : Grabable
-  {
-    QString GetName() const override { return "parachute"; }
-    void OnGrab(Stickman*) override {}
-    void OnRelease() override {}
-    void SetHandPosition(QPointF) override {}
-    void SetArmAngle(double) override {}
-    void SetFacingDirection(Direction) override {}
-    Usable* GetUsable() override { return nullptr; }
-  } parachute;
+  Parachute parachute;
   SceneFixture f;
   f.Build(SceneLevel(R"(
   <start x="5" y="1"/>
@@ -495,6 +511,59 @@ TEST(SceneTest, UnderAParachuteTheFallIsSteadyAndNeverKills)
   EXPECT_NE(f.scene().GetPlayer(), nullptr);
   EXPECT_EQ(f.player()->pos().y(), 900);
   f.player()->ReleaseItem();
+}
+
+// A grass edge, a stream bed 1.2 m lower and, beyond it, a rock wall that
+// rises 2.2 m above the grass: a figure floating down from the edge towards the
+// wall slides down its face into the stream bed.
+TEST(SceneTest, AFallAgainstAWallGoesOnDownAlongItsFace)
+{
+  Parachute parachute;
+  SceneFixture f;
+  f.Build(SceneLevel(R"(
+  <start x="4.6" y="9"/>
+  <ground>
+    <region x="0" y="9" width="4.5" height="1.8"/>
+    <region x="4.5" y="10.2" width="2.5" height="0.6"/>
+    <region x="7" y="6.8" width="8" height="4"/>
+  </ground>
+)", 30, 10.8));
+  Stickman* player = f.player();
+  player->GrabItem(&parachute);
+  player->StartFallingDown(4.0);
+  double rightmost = 0;
+  for (int i = 0; i < 300 && f.scene().GetPlayer(); ++i)
+  {
+    f.Tick();
+    rightmost = std::max(rightmost, player->pos().x());
+  }
+  ASSERT_EQ(f.scene().GetPlayer(), player);
+  EXPECT_FALSE(player->IsFallingDownFromJump());
+  EXPECT_DOUBLE_EQ(player->pos().y(), 1020) << "landed in the stream bed";
+  EXPECT_LT(rightmost, 700) << "the figure's middle stayed out of the rock";
+  EXPECT_GT(rightmost, 650) << "it floated right up to the wall";
+  player->ReleaseItem();
+}
+
+TEST(SceneTest, AFallOutOfTheLevelKillsAsADeepOneDoes)
+{
+  Parachute parachute;
+  SceneFixture f;
+  // No ground under the start: a parachute's steady fall never grows deadly
+  // by its speed, but it leaves the level 1 m lower.
+  f.Build(SceneLevel(R"(
+  <start x="5" y="9"/>
+  <ground><region x="0" y="9" width="3" height="1"/></ground>
+)"));
+  SignalLog log(f.scene());
+  f.player()->GrabItem(&parachute);
+  f.player()->StartFallingDown(0);
+  f.Tick(62);
+  EXPECT_TRUE(log.events.isEmpty()) << "still in the level";
+  f.Tick(2);
+  EXPECT_EQ(log.events, QStringList{"playerKilled"});
+  EXPECT_EQ(f.scene().GetPlayer(), nullptr);
+  EXPECT_EQ(f.scene().GetRagdolls().size(), 1);
 }
 
 TEST(SceneTest, FriendsAndEnemiesStandStill)
