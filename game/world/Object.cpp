@@ -3,6 +3,7 @@
 #include "world/ColdWeapon.h"
 #include "world/Firearm.h"
 #include "world/FixtureCreators.h"
+#include "world/MusicalInstrument.h"
 #include "world/Scene.h"
 #include "world/UsableObject.h"
 
@@ -57,6 +58,8 @@ Object* Object::Create(const QString& name)
     return new ColdWeapon(name, nullptr);
   case ObjectCategory::Firearm:
     return new Firearm(name, nullptr);
+  case ObjectCategory::MusicalInstrument:
+    return new MusicalInstrument(name, nullptr);
   case ObjectCategory::Key:
   case ObjectCategory::Saw:
     return new UsableObject(name, category, nullptr);
