@@ -43,20 +43,35 @@ public:
   QList<int> counts;
 };
 
-// A sword that reports the doors it touches, for want of real doors.
-class DoorReportingSword : public ColdWeapon
+// A sword that reports the doors it touches, for want of real doors, and
+// can be told that it touched an object.
+class ProbeSword : public ColdWeapon
 {
 public:
-  DoorReportingSword()
+  ProbeSword()
     : ColdWeapon("sword", nullptr)
   {
   }
 
+  using ColdWeapon::onObjectCollisionWhenUsed;
   QList<Door*> doorsTouched;
 
 protected:
   void onDoorCollisionWhenUsed(Door* door) override { doorsTouched << door; }
 };
+
+// A probe sword made as the game makes a sword, in \a holder's hand.
+ProbeSword* giveProbeSword(CombatFixture& f, Stickman* holder)
+{
+  const ObjectCreator::ObjectInfo info = f.creator.getObjectInfo("sword");
+  const QPainterPath picture = ObjectPicture("sword", 80);
+  auto* sword = new ProbeSword;
+  sword->Init(&f.scene(), f.scene().addPath(picture), new PathFixtureCreator(picture), info.material, info.grabable,
+              info.usable, info.maximumSize, info.sounds, info.lightSource, info.tangible);
+  f.scene().AddObject(sword, false);
+  holder->GrabItem(sword);
+  return sword;
+}
 } // namespace
 
 TEST(ColdWeaponTest, OneSwingKillsEveryoneItPassesThroughAndAVipsDeathEndsTheLevel)
@@ -123,7 +138,7 @@ TEST(ColdWeaponTest, OnlyAShieldHeldAgainstTheBlowTurnsItBack)
 )"));
   Stickman* player = f.player();
   ComputerControlledStickman* ann = f.Npc("ann");
-  Object* sword = f.Give(player, "sword");
+  ProbeSword* sword = giveProbeSword(f, player);
   Object* shield = f.Give(ann, "shield");
   player->Use();
   Animation* swing = player->GetCurrentAnimation();
@@ -135,9 +150,15 @@ TEST(ColdWeaponTest, OnlyAShieldHeldAgainstTheBlowTurnsItBack)
   ASSERT_TRUE(f.TickUntilIdle(player));
   EXPECT_FALSE(ann->IsKilled());
 
-  // Its holder turned away, the shield is no help.
+  // Its holder turned away, the shield is no help: the blow goes on.
   ann->TurnAround();
   player->Use();
+  while (!sword->IsInUse())
+    f.Tick();
+  swing = player->GetCurrentAnimation();
+  sword->onObjectCollisionWhenUsed(shield);
+  EXPECT_TRUE(sword->IsInUse());
+  EXPECT_EQ(player->GetCurrentAnimation(), swing);
   ASSERT_TRUE(f.TickUntilIdle(player));
   EXPECT_TRUE(ann->IsKilled());
 }
@@ -149,13 +170,7 @@ TEST(ColdWeaponTest, DoorsTouchedDuringTheBlowAreReportedToTheWeapon)
   <start x="3" y="9"/>
   <ground><region x="0" y="9" width="30" height="1"/></ground>
 )"));
-  const ObjectCreator::ObjectInfo info = f.creator.getObjectInfo("sword");
-  const QPainterPath picture = ObjectPicture("sword", 80);
-  auto* sword = new DoorReportingSword;
-  sword->Init(&f.scene(), f.scene().addPath(picture), new PathFixtureCreator(picture), info.material, info.grabable,
-              info.usable, info.maximumSize, info.sounds, info.lightSource, info.tangible);
-  f.scene().AddObject(sword, false);
-  f.player()->GrabItem(sword);
+  ProbeSword* sword = giveProbeSword(f, f.player());
   // Doors are not built yet: an address stands in for one, never followed.
   int doorStandIn = 0;
   Door* door = reinterpret_cast<Door*>(&doorStandIn);
