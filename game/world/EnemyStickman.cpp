@@ -159,9 +159,7 @@ bool EnemyStickman::counteractPlayer(Stickman* player, Scene* scene)
     const QPointF chest(x, pos().y() - height * 7.0 * 0.125);
     Stickman* victim = nullptr;
     DrawingPrimitive* part = nullptr;
-    if (Firearm::GetStickmanToBeShot(Firearm::GetItemsAlongFiringPath(chest, GetFacingDirection(), scene), this,
-                                     victim, part) &&
-        victim == player)
+    if (Firearm::FindStickmanToBeShot(chest, GetFacingDirection(), scene, this, victim, part) && victim == player)
     {
       Use();
       return true;

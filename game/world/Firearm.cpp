@@ -18,29 +18,30 @@ Firearm::Firearm(const QString& name, QObject* parent)
 {
 }
 
-QList<QGraphicsItem*> Firearm::GetItemsAlongFiringPath(QPointF origin, Direction direction, const Scene* scene)
+bool Firearm::FindStickmanToBeShot(QPointF origin, Direction direction, const Scene* scene, const Stickman* shooter,
+                                   Stickman*& victim, DrawingPrimitive*& part)
 {
   const double end = direction == Left ? scene->sceneRect().left() : scene->sceneRect().right();
   QPainterPath line(origin);
   line.lineTo(end, origin.y());
-  QList<QGraphicsItem*> items = scene->items(line, Qt::IntersectsItemShape, Qt::DescendingOrder);
+  // Only stickmen stop a shot, so only their parts are measured against the
+  // line, nearest first, and only until one is hit: the exact shapes are costly.
+  // (A rectangle without height would meet nothing.)
+  const QRectF around(QPointF(std::min(origin.x(), end), origin.y() - 0.5),
+                      QPointF(std::max(origin.x(), end), origin.y() + 0.5));
+  QList<QGraphicsItem*> items = scene->items(around, Qt::IntersectsItemBoundingRect, Qt::DescendingOrder);
   // Of two items as far away, the one later in the scene's list is met first.
   std::reverse(items.begin(), items.end());
   std::stable_sort(items.begin(), items.end(), [origin](const QGraphicsItem* a, const QGraphicsItem* b) {
     return std::abs(a->scenePos().x() - origin.x()) < std::abs(b->scenePos().x() - origin.x());
   });
-  return items;
-}
-
-bool Firearm::GetStickmanToBeShot(const QList<QGraphicsItem*>& items, const Stickman* shooter, Stickman*& victim,
-                                  DrawingPrimitive*& part)
-{
-  for (QGraphicsItem* item : items)
+  for (QGraphicsItem* item : qAsConst(items))
   {
     DrawingPrimitive* hit = ExtractStickmanPartFromGraphicsItem(item);
     Stickman* stickman = hit ? ExtractStickmanFromGraphicsItem(item->topLevelItem()) : nullptr;
     // A killed stickman is only a picture until it goes at the end of the tick.
-    if (stickman && stickman != shooter && !stickman->IsKilled())
+    if (stickman && stickman != shooter && !stickman->IsKilled() &&
+        item->collidesWithPath(item->mapFromScene(line), Qt::IntersectsItemShape))
     {
       victim = stickman;
       part = hit;
@@ -63,8 +64,7 @@ void Firearm::fire()
   m_scene->PlaySound(m_sounds.specialSound, m_item->pos(), 1, false);
   Stickman* victim = nullptr;
   DrawingPrimitive* part = nullptr;
-  const QList<QGraphicsItem*> items = GetItemsAlongFiringPath(m_item->pos() + m_holdingPoint, m_facingDirection, m_scene);
-  if (!GetStickmanToBeShot(items, m_holder, victim, part))
+  if (!FindStickmanToBeShot(m_item->pos() + m_holdingPoint, m_facingDirection, m_scene, m_holder, victim, part))
     return;
   QPointF impulse = bv::FirearmKillImpulse;
   if (m_facingDirection == Left)

@@ -2,10 +2,6 @@
 
 #include "world/Object.h"
 
-#include <QList>
-
-class QGraphicsItem;
-
 /// A submachine gun, assault rifle or pistol: every key moment of its firing
 /// animation is one shot along a horizontal line from the hand, which kills
 /// the nearest other stickman on it. Nothing else stops a shot.
@@ -16,13 +12,11 @@ class Firearm : public Object
 public:
   Firearm(const QString& name, QObject* parent);
 
-  /// The items on the horizontal line from \a origin (scene pixels) to the
-  /// scene's edge in \a direction, nearest first.
-  static QList<QGraphicsItem*> GetItemsAlongFiringPath(QPointF origin, Direction direction, const Scene* scene);
-  /// The first living stickman other than \a shooter among \a items, with the
-  /// part of it that is hit; false when there is none.
-  static bool GetStickmanToBeShot(const QList<QGraphicsItem*>& items, const Stickman* shooter, Stickman*& victim,
-                                  DrawingPrimitive*& part);
+  /// The nearest living stickman other than \a shooter that the horizontal
+  /// line from \a origin (scene pixels) to the scene's edge in \a direction
+  /// crosses, with the part of it that is hit; false when there is none.
+  static bool FindStickmanToBeShot(QPointF origin, Direction direction, const Scene* scene, const Stickman* shooter,
+                                   Stickman*& victim, DrawingPrimitive*& part);
 
 protected slots:
   void onStickmanAnimationKeyMoment(const QString& animationName, Animation* animation) override;
