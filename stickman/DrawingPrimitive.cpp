@@ -47,6 +47,34 @@ QPen limbPen(const QLineF& line, const QColor& color, double width)
   return QPen(QBrush(gradient), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
+// A limb's line. QGraphicsLineItem measures its bounding rectangle by stroking
+// the line anew at every call, and every scene query and index update asks for
+// it: the measure is kept until the line or the pen's outline changes.
+class LimbItem : public QGraphicsLineItem
+{
+public:
+  using QGraphicsLineItem::QGraphicsLineItem;
+
+  QRectF boundingRect() const override
+  {
+    const QPen shown = pen();
+    if (line() != m_measuredLine || shown.widthF() != m_measuredPen.widthF() ||
+        shown.capStyle() != m_measuredPen.capStyle() || shown.joinStyle() != m_measuredPen.joinStyle() ||
+        m_measured.isNull())
+    {
+      m_measured = QGraphicsLineItem::boundingRect();
+      m_measuredLine = line();
+      m_measuredPen = shown;
+    }
+    return m_measured;
+  }
+
+private:
+  mutable QRectF m_measured;
+  mutable QLineF m_measuredLine;
+  mutable QPen m_measuredPen;
+};
+
 QPen outlinePen(const QColor& color, double width)
 {
   return QPen(QBrush(color.darker(200)), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
@@ -217,8 +245,8 @@ public:
     , m_from(from)
     , m_to(to)
     , m_width(width)
-    , m_mainItem(new QGraphicsLineItem)
-    , m_outlineItem(new QGraphicsLineItem)
+    , m_mainItem(new LimbItem)
+    , m_outlineItem(new LimbItem)
   {
     initItems();
   }
@@ -284,9 +312,9 @@ public:
     const double scale = localLength > 1e-9 ? line.length() / localLength : 1.0;
     const double width = m_width * bv::StickmanLimbsWidth;
 
-    auto* main = new QGraphicsLineItem(line);
+    auto* main = new LimbItem(line);
     main->setPen(limbPen(line, m_color, width * scale));
-    auto* outline = new QGraphicsLineItem(line);
+    auto* outline = new LimbItem(line);
     outline->setPen(outlinePen(m_color, scale * (width + 2 * bv::StickmanContourWidth)));
     Ragdoll::Element element = ragdollElement(main, outline, centre, material, world);
     element.anchors.insert(jointName(m_from), px2m(a));

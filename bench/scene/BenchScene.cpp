@@ -6,9 +6,14 @@
 // than the position solver can undo), and an island that never resolves its
 // penetration never falls asleep.
 //
-//   bench_scene
+//   bench_scene [enemies]
 //
-// prints the median and the 99th percentile of one Scene::advance, in
+// With "enemies", eight enemies stand along the level instead, each beside a
+// sword or a pistol, and the player holds a shield: they choose, take up their
+// weapons, turn to the player and shoot when it is on their line or strike
+// when it is in reach; the one in reach strikes the shield tick after tick.
+//
+// Prints the median and the 99th percentile of one Scene::advance, in
 // microseconds of processor time and then, on its last line, of wall-clock
 // time: "tick-p50-us A tick-p99-us B".
 
@@ -20,16 +25,20 @@
 #include "flow/MallocTuning.h"
 #include "stickman/Stickman.h"
 #include "world/ComputerControlledStickman.h"
+#include "world/EnemyStickman.h"
 #include "world/FixtureCreators.h"
 #include "world/Level.h"
 #include "world/Materials.h"
 #include "world/Object.h"
+#include "world/ObjectCreator.h"
 #include "world/Scene.h"
 
 #include <box2d/b2_body.h>
 #include <box2d/b2_world.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QGraphicsPathItem>
 #include <QPainterPath>
@@ -46,6 +55,8 @@ namespace
 constexpr int Ticks = 2000;
 constexpr int Objects = 100;
 constexpr int ExtraNpcs = 2;
+// Where the enemies stand, metres along the level's floor.
+constexpr double EnemiesXM[] = {3, 10, 13, 17, 24, 28, 32, 36};
 
 // A wobbly stroke of about 60 x 40 px, like a quick drawing.
 QPainterPath stroke(std::mt19937& random)
@@ -90,6 +101,59 @@ std::vector<QPointF> dropSpots(const Level& level)
   return spots;
 }
 
+// A plain picture of a weapon or a shield, centred on its origin.
+QPainterPath picture(const QString& name)
+{
+  QPainterPath path;
+  if (name == QLatin1String("sword"))
+  {
+    path.moveTo(-40, 0);
+    path.lineTo(40, 0);
+    path.moveTo(-30, -8);
+    path.lineTo(-30, 8);
+  }
+  else if (name == QLatin1String("pistol"))
+  {
+    path.moveTo(-18, -9);
+    path.lineTo(18, -9);
+    path.lineTo(-10, -9);
+    path.lineTo(-10, 9);
+  }
+  else
+    path.addEllipse(QRectF(-20, -30, 40, 60));
+  return path;
+}
+
+// An object made as a level's are, from an object file and its description.
+Object* loadObject(ObjectCreator& creator, const QString& name, const QPointF& pos)
+{
+  const QString file = QDir::temp().filePath(QStringLiteral("bench_scene_%1.obj").arg(name));
+  creator.SaveObject(file, picture(name), name);
+  Object* object = creator.LoadObject(file, pos);
+  QFile::remove(file);
+  return object;
+}
+
+// The enemies, each with a sword or a pistol lying a metre and a half away,
+// and the player's shield.
+void addFight(Scene& scene, ObjectCreator& creator)
+{
+  int i = 0;
+  for (const double xM : EnemiesXM)
+  {
+    const QPointF pos = m2px(QPointF(xM, 11));
+    scene.AddNpcStickman(new EnemyStickman(&scene), pos, Qt::darkRed);
+    const QPointF weaponPos = pos + QPointF(i % 2 ? 150 : -150, -40);
+    loadObject(creator, i % 2 ? QStringLiteral("pistol") : QStringLiteral("sword"), weaponPos);
+    ++i;
+  }
+  if (Stickman* player = scene.GetPlayer())
+  {
+    Object* shield = loadObject(creator, QStringLiteral("shield"), player->pos() - QPointF(0, 100));
+    player->GrabItem(shield);
+  }
+}
+
 void addObjects(Scene& scene, const Level& level, std::mt19937& random)
 {
   const std::vector<QPointF> spots = dropSpots(level);
@@ -130,8 +194,17 @@ int main(int argc, char** argv)
   SoundManager sounds;
   Scene scene(nullptr);
   scene.Init(level, &materials, &sounds, &figure);
-  for (int i = 0; i < ExtraNpcs; ++i)
-    scene.AddNpcStickman(new ComputerControlledStickman(&scene), QPointF(800 + 600 * i, 1100), Qt::darkGreen);
+  ObjectCreator creator;
+  if (application.arguments().contains(QStringLiteral("enemies")))
+  {
+    creator.Init(&scene, &materials, &sounds);
+    addFight(scene, creator);
+  }
+  else
+  {
+    for (int i = 0; i < ExtraNpcs; ++i)
+      scene.AddNpcStickman(new ComputerControlledStickman(&scene), QPointF(800 + 600 * i, 1100), Qt::darkGreen);
+  }
   std::mt19937 random(7);
   addObjects(scene, level, random);
 

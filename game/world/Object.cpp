@@ -1,6 +1,9 @@
 #include "world/Object.h"
 
+#include "world/ColdWeapon.h"
+#include "world/Firearm.h"
 #include "world/FixtureCreators.h"
+#include "world/MusicalInstrument.h"
 #include "world/Scene.h"
 #include "world/UsableObject.h"
 
@@ -52,6 +55,11 @@ Object* Object::Create(const QString& name)
   switch (category)
   {
   case ObjectCategory::ColdWeapon:
+    return new ColdWeapon(name, nullptr);
+  case ObjectCategory::Firearm:
+    return new Firearm(name, nullptr);
+  case ObjectCategory::MusicalInstrument:
+    return new MusicalInstrument(name, nullptr);
   case ObjectCategory::Key:
   case ObjectCategory::Saw:
     return new UsableObject(name, category, nullptr);
@@ -424,6 +432,7 @@ void Object::detectCollisions()
 {
   QList<Object*> objects;
   QMap<Stickman*, DrawingPrimitive*> stickmen;
+  QList<Door*> doors;
   for (QGraphicsItem* item : m_item->collidingItems(Qt::IntersectsItemShape))
   {
     const QGraphicsItem* top = item->topLevelItem();
@@ -437,7 +446,10 @@ void Object::detectCollisions()
     Stickman* stickman = ExtractStickmanFromGraphicsItem(top);
     if (part && stickman && stickman != m_holder)
       stickmen.insert(stickman, part);
+    else if (Door* door = ExtractDoorFromGraphicsItem(item))
+      doors.append(door);
   }
+  // Objects come first: a shield that turns a blow back also saves the body behind it.
   for (Object* object : qAsConst(objects))
     onObjectCollisionWhenUsed(object);
   for (auto it = stickmen.cbegin(); it != stickmen.cend(); ++it)
@@ -445,6 +457,8 @@ void Object::detectCollisions()
     if (!it.key()->IsKilled())
       onStickmanCollisionWhenUsed(it.key(), it.value());
   }
+  for (Door* door : qAsConst(doors))
+    onDoorCollisionWhenUsed(door);
 }
 
 void OnObjectsBounce(Object* a, Object* b, QPointF point)

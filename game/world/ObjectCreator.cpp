@@ -366,7 +366,7 @@ void ObjectCreator::Finish()
                  getObjectInfo(m_lastObjectName).material, m_scene);
     break;
   case DrawingRecognition::Kind::Object:
-    addObjectToScene(outcome.id, drawing);
+    addObjectToScene(outcome.object, drawing);
     m_lastObjectPath = drawing->path();
     m_lastObjectName = outcome.object.name;
     break;
@@ -387,9 +387,8 @@ void ObjectCreator::finalize()
   m_scene->Resume();
 }
 
-Object* ObjectCreator::addObjectToScene(const QString& id, ArtisticDrawing* drawing) const
+Object* ObjectCreator::addObjectToScene(const DrawingRecognition::ParsedId& parsed, ArtisticDrawing* drawing) const
 {
-  const DrawingRecognition::ParsedId parsed = DrawingRecognition::ParseId(id);
   const ObjectInfo info = getObjectInfo(parsed.name);
   double width = info.maximumSize.width();
   double height = info.maximumSize.height();
@@ -518,5 +517,9 @@ Object* ObjectCreator::LoadObject(const QString& fileName, QPointF position)
   drawing->setZValue(bv::ObjectsZValue);
   drawing->setPath(path);
   m_scene->addItem(drawing);
-  return addObjectToScene(name, drawing);
+  // The file holds the object's whole name and its picture in the object's own
+  // pose: read as a database id, "assault_rifle" would name an "assault".
+  DrawingRecognition::ParsedId object;
+  object.name = name;
+  return addObjectToScene(object, drawing);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "world/DrawingRecognition.h"
 #include "world/Object.h"
 
 #include "common/Material.h"
@@ -102,7 +103,7 @@ public slots:
   void RemoveLastStroke();
 
 private:
-  Object* addObjectToScene(const QString& id, ArtisticDrawing* drawing) const;
+  Object* addObjectToScene(const DrawingRecognition::ParsedId& object, ArtisticDrawing* drawing) const;
   void finalize();
 
   Scene* m_scene = nullptr;

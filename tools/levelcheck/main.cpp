@@ -16,7 +16,9 @@
 
 #include <QColor>
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QLoggingCategory>
@@ -32,8 +34,9 @@ namespace
 const char* const Usage =
   "Usage: brisvel-levelcheck LEVEL.xml...\n"
   "Loads each level file as the game does and reports, one line each, what the\n"
-  "game would refuse or leave out, and names of materials, sounds and objects that\n"
-  "the game's data (beside this program) does not have. Exits with 1 when a file\n"
+  "game would refuse or leave out, names of materials, sounds and objects that\n"
+  "the game's data (beside this program) does not have, and enemies holding an\n"
+  "object that objects.xml does not describe. Exits with 1 when a file\n"
   "has an error, 2 on wrong usage, 0 otherwise (warnings alone allow a level).\n";
 
 /// The game's data, as far as it exists beside the program.
@@ -45,6 +48,9 @@ struct GameData
   SoundManager sounds{nullptr};
   bool hasObjects = false;
   QSet<QString> objects;
+  /// The objects objects.xml describes: only those can be held and used.
+  bool hasDescriptions = false;
+  QSet<QString> described;
 
   void Load()
   {
@@ -68,11 +74,13 @@ struct GameData
       if (const TiXmlElement* root = descriptions.FirstChildElement("objects"))
       {
         hasObjects = true;
+        hasDescriptions = true;
         for (const TiXmlElement* object = root->FirstChildElement("object"); object;
              object = object->NextSiblingElement("object"))
         {
-          objects.insert(QString::fromUtf8(object->Attribute("id")));
+          described.insert(QString::fromUtf8(object->Attribute("id")));
         }
+        objects = described;
       }
     }
     qel::MonochromeImagesDB database;
@@ -175,6 +183,21 @@ private:
       error(QStringLiteral("%1: next level %2 has no file beside this one").arg(what, quoted(name)));
   }
 
+  // An enemy fights with what it holds: an object without a description can be
+  // neither held properly nor used.
+  void checkEnemyObject(const QString& what, const QString& path)
+  {
+    QFile file(path);
+    if (!m_data.hasDescriptions || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+      return;
+    // An object file begins with its object's name.
+    QDataStream stream(&file);
+    QString name;
+    stream >> name;
+    if (!m_data.described.contains(name))
+      error(QStringLiteral("%1: the enemy holds %2, which objects.xml does not describe").arg(what, quoted(name)));
+  }
+
   void checkImage(const QString& what, const QString& path)
   {
     if (QImage(path).isNull())
@@ -207,6 +230,8 @@ private:
       const Level::NpcInfo& npc = level.GetNpcs()[i];
       const QString what = QStringLiteral("npc %1").arg(i + 1);
       checkObjectFile(what, npc.grabbedObjectPath);
+      if (!npc.isFriend && !npc.grabbedObjectPath.isEmpty())
+        checkEnemyObject(what, npc.grabbedObjectPath);
       if (!npc.color.isEmpty() && !QColor::isValidColor(npc.color))
         error(QStringLiteral("%1: unknown colour %2").arg(what, quoted(npc.color)));
       speakers.insert(npc.name);

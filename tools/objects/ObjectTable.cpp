@@ -83,7 +83,7 @@ QList<Description> Table()
     used(held("ham", "food", 0.5, 0, "bounce_soft", {0.85, 0.5, -90}), "eat", "eating"),
     used(held("apple", "food", 0.3, 0, "bounce_soft", {0.5, 0.5, -65}), "eat", "eating"),
     used(held("guitar", "wood", 1.0, 0, "bounce_wood", {0.75, 0.5, -90}), "play", "guitar"),
-    held("shield", "wood", 0, 0.7, "bounce_wood", {0.5, 0.5, -65}),
+    held("shield", "wood", 0, 0.7, "bounce_wood", {0.3, 0.9, -80}),
     used(held("key", "metal", 0.35, 0, "bounce_metal", {0.15, 0.5, -90}), "unlock"),
     // The sun rises into the sky and lights the level; nobody holds it.
     intangible(light(thing("sun", "wood", 1.0, 0, "bounce_soft"), 700)),

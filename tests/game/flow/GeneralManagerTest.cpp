@@ -190,6 +190,11 @@ TEST_F(Manager, DyingRestartsTheLevelAfterTwoSeconds)
   EXPECT_TRUE(current<GameInputHandler>());
   EXPECT_TRUE(manager().IsTicking());
   EXPECT_NE(manager().GetScene()->GetPlayer(), nullptr);
+
+  // The death of a stickman the player had to keep alive ends the game alike.
+  emit manager().GetScene()->vipKilled();
+  EXPECT_TRUE(current<GameOverInputHandler>());
+  EXPECT_EQ(manager().GetAutoRestartCountdownMs(), 2000);
 }
 
 TEST_F(Manager, RestartFromTheMenu)

@@ -36,7 +36,8 @@ QByteArray silentWave()
 
 SceneFixture::SceneFixture()
 {
-  for (const char* name : {"steps.wav", "grass.wav", "page_turn.wav"})
+  for (const char* name : {"steps.wav", "grass.wav", "page_turn.wav", "swing.wav", "heavy_swing.wav", "pistol_shot.wav",
+                           "bounce_metal.wav", "guitar.wav"})
   {
     QFile file(m_soundsDirectory.filePath(name));
     file.open(QIODevice::WriteOnly);

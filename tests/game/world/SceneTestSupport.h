@@ -19,7 +19,8 @@ class QGraphicsScene;
 
 /// A scene built from a level written by the test, with the game's own
 /// stickman figure and materials and a sound manager whose sounds are silent
-/// WAV files named "steps", "grass" and "page_turn".
+/// WAV files named "steps", "grass", "page_turn" and, for the objects that
+/// fight and play, "swing", "heavy_swing", "pistol_shot", "bounce_metal" and "guitar".
 class SceneFixture
 {
 public:
