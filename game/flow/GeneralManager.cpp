@@ -467,7 +467,11 @@ void GeneralManager::advance()
     m_recorder->Tick();
   m_scene->advance();
   if (m_levelOverviewer->IsRunning())
+  {
     m_levelOverviewer->Advance();
+    // What is on screen changes with the tour: the HUD and the bubbles follow it.
+    updateHUD();
+  }
   if (m_autoRestartCountdownMs > 0)
   {
     m_autoRestartCountdownMs -= bv::TickIntervalMs;

@@ -719,6 +719,8 @@ Ragdoll* Scene::KillStickman(Stickman* stickman, QPointF impulse, const QString&
       element.body->SetLinearVelocity(Point2Vec(velocity));
 
   m_itemsToBlur.removeAll(stickman);
+  if (m_cueSpeaker == stickman)
+    ClearCue();
   // The start object of a stickman that died before receiving it goes to nobody.
   m_objectsForStickmen.remove(stickman);
 
@@ -826,8 +828,9 @@ void Scene::DisplayCue(const Stickman* stickman, const QString& text, Cue::Type 
   ClearCue();
   Bubble* bubble = type == Cue::Think ? static_cast<Bubble*>(new ThinkBubble) : new SayBubble;
   bubble->Init(text, stickman->GetFacingDirection(), this);
-  bubble->setPos(bubbleOrigin(stickman));
   m_cueBubble = bubble;
+  m_cueSpeaker = stickman;
+  placeCueBubble();
   if (m_continueIndicator)
     m_continueIndicator->ShowWithDelay(delay, *bubble);
 }
@@ -837,10 +840,10 @@ void Scene::DisplayComment(const QString& text)
   if (!m_player)
     return;
   ClearCue();
-  auto* bubble = new DisappearingThinkBubble;
-  bubble->Init(text, m_player->GetFacingDirection(), this);
-  bubble->setPos(bubbleOrigin(m_player));
-  m_cueBubble = bubble;
+  m_cueBubble = new DisappearingThinkBubble;
+  m_cueBubble->Init(text, m_player->GetFacingDirection(), this);
+  m_cueSpeaker = m_player;
+  placeCueBubble();
 }
 
 void Scene::DisplayObjectComment(const QString& name)
@@ -860,8 +863,18 @@ void Scene::ClearCue()
 {
   delete m_cueBubble;
   m_cueBubble = nullptr;
+  m_cueSpeaker = nullptr;
   if (m_continueIndicator)
     m_continueIndicator->Hide();
+}
+
+void Scene::placeCueBubble()
+{
+  if (!m_cueBubble || !m_cueSpeaker)
+    return;
+  m_cueBubble->Place(bubbleOrigin(m_cueSpeaker), m_hud->GetVisibleRect());
+  if (m_continueIndicator && m_continueIndicator->IsShown())
+    m_continueIndicator->Place(*m_cueBubble);
 }
 
 void Scene::SkipCutsceneCue()
@@ -950,6 +963,7 @@ void Scene::advance()
   if (m_paused)
     return;
   QGraphicsScene::advance();
+  placeCueBubble();
 
   if (m_pageCurl)
   {

@@ -13,10 +13,12 @@
 #include <QList>
 #include <QMap>
 #include <QPixmap>
+#include <QPointer>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
 
+class Bubble;
 class ComputerControlledStickman;
 class ContactListener;
 class Cutscene;
@@ -233,6 +235,8 @@ private:
   void blurItem(QGraphicsItem* item);
   void setScalableForeground(bool scalable);
   double getDarknessLevel(const QPointF& pos) const;
+  /// Keeps the bubble over its speaker and whole on screen.
+  void placeCueBubble();
 
   b2World* m_world = nullptr;
   bool m_paused = true;
@@ -261,7 +265,9 @@ private:
   QString m_nextLevel;
   int m_finishAreaReached = -1;
   Cutscene* m_cutscene = nullptr;
-  QGraphicsItem* m_cueBubble = nullptr;
+  Bubble* m_cueBubble = nullptr;
+  /// Whom the bubble follows; null when it went.
+  QPointer<const Stickman> m_cueSpeaker;
   CutsceneContinueIndicator* m_continueIndicator = nullptr;
   const Stickman* m_stickmanTemplate = nullptr;
   DarknessLayer* m_darknessLayer = nullptr;
