@@ -88,6 +88,22 @@ TEST_F(Manager, StartingALevelToursTheLevelThenHandsOverThePlay)
   EXPECT_LE(std::abs(manager().GetView()->center().x() - feet.x()), 640.0 + 1);
 }
 
+// A level wider than the screen's shape: the tour never shows what lies
+// outside the level, above or below it.
+TEST_F(Manager, TheTourShowsNothingOutsideTheLevel)
+{
+  manager().PlayLevel("sea_shore");
+  const QRectF level = manager().GetScene()->sceneRect();
+  int ticks = 0;
+  for (; ticks < 3750 && manager().IsLevelOverviewRunning(); ++ticks)
+  {
+    const QRectF shown = manager().GetView()->transform().inverted().mapRect(QRectF(0, 0, 1280, 720));
+    ASSERT_TRUE(level.adjusted(-1, -1, 1, 1).contains(shown)) << "tick " << ticks;
+    tick();
+  }
+  EXPECT_GT(ticks, 100);
+}
+
 // Once the tour ends the level's music starts and its subtitle names the track
 // and the project's own musicians, nothing else.
 TEST_F(Manager, TheTrackThatStartsIsCreditedToTheProjectsMusicians)
