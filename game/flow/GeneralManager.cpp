@@ -270,16 +270,12 @@ void GeneralManager::pickUpItem()
   Stickman* player = livingPlayer();
   if (!player || player->IsOnLadder())
     return;
-  for (Object* object : m_scene->GetObjectsWithinStickmanReach(player))
-  {
-    Grabable* grabable = object->GetGrabable();
-    if (grabable && grabable != player->GetGrabbedItem())
-    {
-      player->GrabItem(grabable);
-      return;
-    }
-  }
-  player->DropItem();
+  if (Object* object = m_scene->GetObjectToPickUp(player))
+    player->GrabItem(object->GetGrabable());
+  else if (player->GetGrabbedItem())
+    player->DropItem();
+  else
+    m_scene->DisplayComment(tr("There is nothing here I could pick up."));
 }
 
 void GeneralManager::moveUp()

@@ -35,11 +35,13 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QGraphicsPathItem>
 #include <QGraphicsPixmapItem>
 #include <QLoggingCategory>
 #include <QPainter>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -159,6 +161,31 @@ public:
 private:
   double m_heightLimit;
 };
+
+// A light pencil, as a reader would circle something on a page.
+const QColor PickUpMarkColor(70, 70, 90, 140);
+
+// A loop drawn by hand around \a rect: a little wobbly, its end going past its start.
+QPainterPath pencilLoop(const QRectF& rect)
+{
+  constexpr int Points = 48;
+  constexpr double MinRadiusPx = 14, Start = 2.4, Overshoot = 0.5;
+  const double rx = std::max(MinRadiusPx, rect.width() / M_SQRT2 + 6);
+  const double ry = std::max(MinRadiusPx, rect.height() / M_SQRT2 + 6);
+  QPainterPath path;
+  for (int i = 0; i <= Points; ++i)
+  {
+    const double f = double(i) / Points;
+    const double t = Start + f * (2 * M_PI + Overshoot);
+    const double k = 1 + 0.035 * std::sin(3 * t + 1) + 0.06 * f;
+    const QPointF p(rect.center().x() + k * rx * std::cos(t), rect.center().y() - k * ry * std::sin(t));
+    if (i == 0)
+      path.moveTo(p);
+    else
+      path.lineTo(p);
+  }
+  return path;
+}
 
 // Over the speaker's head: the horizontal centre and top of where it really is.
 QPointF bubbleOrigin(const Stickman* stickman)
@@ -312,6 +339,10 @@ void Scene::Init(const Level& level, const Materials* materials, SoundManager* s
   m_nextLevel.clear();
   m_finishAreaReached = -1;
   m_continueIndicator = new CutsceneContinueIndicator(this);
+  m_pickUpMark = addPath(QPainterPath(), QPen(PickUpMarkColor, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  m_pickUpMark->setZValue(bv::ObjectsZValue + 0.5);
+  m_pickUpMark->hide();
+  m_pickUpMarkRect = QRectF();
   m_hud->Create(this);
   m_paused = false;
   if (m_player)
@@ -561,6 +592,17 @@ QList<Object*> Scene::GetObjectsWithinStickmanReach(const Stickman* stickman) co
 {
   const QRectF r = stickman->GetActualBoundingRect();
   return objectsInRect(QRectF(r.x(), r.y() + r.height() / 2, r.width(), r.height() / 2));
+}
+
+Object* Scene::GetObjectToPickUp(const Stickman* stickman) const
+{
+  for (Object* object : GetObjectsWithinStickmanReach(stickman))
+  {
+    Grabable* grabable = object->GetGrabable();
+    if (grabable && grabable != stickman->GetGrabbedItem())
+      return object;
+  }
+  return nullptr;
 }
 
 QList<Object*> Scene::GetObjectsNearStickman(const Stickman* stickman, double radius) const
@@ -1017,6 +1059,22 @@ void Scene::advance()
   }
   for (Ragdoll* ragdoll : qAsConst(m_ragdolls))
     ragdoll->Advance();
+  updatePickUpMark();
+}
+
+void Scene::updatePickUpMark()
+{
+  if (!m_pickUpMark)
+    return;
+  const Object* object = m_player && !m_player->IsKilled() && !m_player->IsOnLadder() ? GetObjectToPickUp(m_player)
+                                                                                     : nullptr;
+  m_pickUpMark->setVisible(object != nullptr);
+  if (!object)
+    return;
+  const QRectF rect = object->GetItem()->sceneBoundingRect();
+  if (rect != m_pickUpMarkRect)
+    m_pickUpMark->setPath(pencilLoop(rect));
+  m_pickUpMarkRect = rect;
 }
 
 void Scene::advancePhysicsOnly()
@@ -1087,6 +1145,7 @@ void Scene::clear()
   delete m_pageCurl;
   m_pageCurl = nullptr;
   QGraphicsScene::clear();
+  m_pickUpMark = nullptr;
   m_hud->Reset();
   m_blurred = false;
   m_itemsToBlur.clear();

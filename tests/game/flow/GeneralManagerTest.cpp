@@ -1,5 +1,6 @@
 #include "flow/AnyKeyInputHandler.h"
 #include "flow/CutsceneInputHandler.h"
+#include "flow/DisappearingThinkBubble.h"
 #include "flow/GameInputHandler.h"
 #include "flow/GameMenuScene.h"
 #include "flow/GameOverInputHandler.h"
@@ -102,6 +103,21 @@ TEST_F(Manager, TheTourShowsNothingOutsideTheLevel)
     tick();
   }
   EXPECT_GT(ticks, 100);
+}
+
+// The pick-up key with nothing in reach and nothing held says so.
+TEST_F(Manager, PickingUpWithNothingInReachSaysSo)
+{
+  manager().PlayLevel("test_flat");
+  finishOverview();
+  Stickman* player = manager().GetScene()->GetPlayer();
+  ASSERT_NE(player, nullptr);
+  key(Qt::Key_Shift);
+  int comments = 0;
+  for (QGraphicsItem* item : manager().GetScene()->items())
+    comments += dynamic_cast<DisappearingThinkBubble*>(item) != nullptr;
+  EXPECT_EQ(comments, 1);
+  EXPECT_EQ(player->GetGrabbedItem(), nullptr);
 }
 
 // Once the tour ends the level's music starts and its subtitle names the track
