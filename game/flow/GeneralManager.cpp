@@ -702,7 +702,7 @@ void GeneralManager::setupHelpScene()
   qCWarning(lcManager) << "No help picture at" << GetHelpScreenPath();
   QGraphicsSimpleTextItem* text = m_helpScene->addSimpleText(
       tr("Arrows: walk and climb    Return: jump    Shift: pick up or drop    Space: use\n"
-         "Hold Control and draw with the mouse: your drawing comes to life\n"
+         "Hold Control and draw with the mouse: your drawing comes to life    Backspace: take back a line\n"
          "Escape: menu\n\nPress any key"));
   QFont font = text->font();
   font.setPointSize(24);
