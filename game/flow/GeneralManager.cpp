@@ -25,6 +25,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
@@ -42,6 +43,8 @@
 #include <limits>
 #include <stdexcept>
 
+#include <unistd.h>
+
 namespace
 {
 Q_LOGGING_CATEGORY(lcManager, "bv.flow.manager")
@@ -57,6 +60,21 @@ const char ComposerCredit[] = "</i></b> by the Brisvel musicians";
 std::runtime_error fileError(const char* text, const QString& path)
 {
   return std::runtime_error(QCoreApplication::translate("GeneralManager", text).arg(path).toStdString());
+}
+
+// GStreamer's automatic audio output tries PulseAudio first; without a
+// PulseAudio server that try fails with an uncategorised "Warning: Failed to
+// connect: Connection refused" from the multimedia back end before it goes on
+// to the next output. With no server to reach it need not try.
+void skipPulseAudioWithoutServer()
+{
+  if (qEnvironmentVariableIsSet("PULSE_SERVER") || qEnvironmentVariableIsSet("GST_PLUGIN_FEATURE_RANK"))
+    return;
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR", QStringLiteral("/run/user/%1").arg(getuid()));
+  if (QFileInfo::exists(runtime + QStringLiteral("/pulse/native")))
+    return;
+  qCDebug(lcManager) << "No PulseAudio server at" << runtime << "- the music goes to another audio output";
+  qputenv("GST_PLUGIN_FEATURE_RANK", "pulsesink:NONE");
 }
 
 int cleatsBetweenHandAndFoot()
@@ -500,6 +518,7 @@ QMediaPlayer* GeneralManager::musicPlayer()
   {
     QElapsedTimer clock;
     clock.start();
+    skipPulseAudioWithoutServer();
     m_musicPlayer = new QMediaPlayer(this);
     connect(m_musicPlayer, &QMediaPlayer::mediaStatusChanged, this, &GeneralManager::onMediaStatusChanged);
     qCInfo(lcStartup) << "music player made in" << clock.elapsed() << "ms";
