@@ -31,13 +31,16 @@
 #include <QGraphicsSimpleTextItem>
 #include <QKeyEvent>
 #include <QLoggingCategory>
+#include <QMap>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSettings>
 #include <QTextStream>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
+#include <QXmlStreamReader>
 
 #include <cmath>
 #include <limits>
@@ -75,6 +78,40 @@ void skipPulseAudioWithoutServer()
     return;
   qCDebug(lcManager) << "No PulseAudio server at" << runtime << "- the music goes to another audio output";
   qputenv("GST_PLUGIN_FEATURE_RANK", "pulsesink:NONE");
+}
+
+// The title a level file gives itself, or its name when it gives none.
+QString levelTitle(const QString& name)
+{
+  QFile file(GetLevelsPath() + QLatin1Char('/') + name + QStringLiteral(".xml"));
+  if (file.open(QIODevice::ReadOnly))
+  {
+    QXmlStreamReader xml(&file);
+    if (xml.readNextStartElement() && xml.name() == QLatin1String("level"))
+    {
+      const QString title = xml.attributes().value(QLatin1String("title")).toString();
+      if (!title.isEmpty())
+        return title;
+    }
+  }
+  return name;
+}
+
+// A level's painted pictures at a quarter of their size, the foreground over
+// the background, on paper where the level has no picture.
+QImage levelPicture(const Level& level)
+{
+  constexpr double Scale = 0.25;
+  const QSizeF sizePx = level.GetSize() * bv::PixelsPerMeter * Scale;
+  QImage picture(sizePx.toSize().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+  picture.fill(QColor(244, 239, 226));
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.scale(Scale, Scale);
+  painter.drawImage(QPointF(0, 0), level.GetBackgroundImage());
+  for (const Level::ForegroundRegion& region : level.GetForegroundRegions())
+    painter.drawImage(region.position, region.image);
+  return picture;
 }
 
 int cleatsBetweenHandAndFoot()
@@ -118,6 +155,7 @@ GeneralManager::GeneralManager(QWidget* widget, QObject* parent)
   loadVisitedLevelNames();
   setupCursors();
   m_menuScene->Init(m_lastVisitedLevel.isEmpty() ? GameMenuScene::NoSession : GameMenuScene::LastSession);
+  updateMenuProgress();
   setupHelpScene();
   stage("menu and help built");
   setupSounds();
@@ -263,6 +301,7 @@ void GeneralManager::switchToMenu()
       m_gameViewTransform = m_view->transform();
   }
   m_view->setScene(m_menuScene);
+  m_menuScene->ShowMainPage();
   m_view->fitInView(m_menuScene->sceneRect(), Qt::KeepAspectRatio);
   m_widget->setCursor(m_drawingCursor);
   m_menuInputHandler->SetScene(m_menuScene);
@@ -332,6 +371,42 @@ void GeneralManager::startNewGame()
 void GeneralManager::startLastVisitedLevel()
 {
   startGameFromLevel(m_lastVisitedLevel);
+}
+
+// The levels reached so far, in the order the game chains them from the first
+// level, then any other; a level that no longer loads is left out.
+void GeneralManager::showLevels()
+{
+  QMap<QString, GameMenuScene::LevelCard> cards;
+  QMap<QString, QStringList> nextLevels;
+  for (const QString& name : m_visitedLevels)
+  {
+    Level level(QSizeF(LevelSizeM, LevelSizeM));
+    if (!level.Load(GetLevelsPath() + QLatin1Char('/') + name + QStringLiteral(".xml")))
+      continue;
+    cards[name] = {name, level.GetTitle().isEmpty() ? name : level.GetTitle(), levelPicture(level)};
+    for (const Level::FinishArea& area : level.GetFinishAreas())
+      nextLevels[name] << area.nextLevel;
+  }
+  QStringList order{m_startLevelName};
+  for (int i = 0; i < order.size(); ++i)
+    for (const QString& next : nextLevels.value(order[i]))
+      if (!order.contains(next))
+        order << next;
+  order << m_visitedLevels;
+  order.removeDuplicates();
+  QList<GameMenuScene::LevelCard> shown;
+  for (const QString& name : order)
+    if (cards.contains(name))
+      shown << cards[name];
+  m_menuScene->ShowLevels(shown);
+}
+
+void GeneralManager::updateMenuProgress()
+{
+  const QString title = m_lastVisitedLevel.isEmpty() ? QString() : levelTitle(m_lastVisitedLevel);
+  m_menuScene->SetResumeLevel(title);
+  m_menuScene->SetProgressToLose(m_lastVisitedLevel == m_startLevelName ? QString() : title);
 }
 
 void GeneralManager::resetLevel()
@@ -440,6 +515,7 @@ void GeneralManager::startLevel(QString levelName)
   settings.setValue(LastVisitedLevelKey, levelName);
   markLevelAsVisited(levelName);
   m_lastVisitedLevel = levelName;
+  updateMenuProgress();
 }
 
 void GeneralManager::enterCutscene()
@@ -591,6 +667,8 @@ void GeneralManager::establishMenuConnections()
   connect(m_menuScene, &GameMenuScene::startNewGame, this, &GeneralManager::startNewGame);
   connect(m_menuScene, &GameMenuScene::showHelp, this, &GeneralManager::switchToHelp);
   connect(m_menuScene, &GameMenuScene::quit, m_widget, &QWidget::close);
+  connect(m_menuScene, &GameMenuScene::showLevels, this, &GeneralManager::showLevels);
+  connect(m_menuScene, &GameMenuScene::startLevel, this, &GeneralManager::startGameFromLevel);
 }
 
 void GeneralManager::establishHelpConnections()

@@ -110,6 +110,7 @@ private slots:
   void jump();
   void startNewGame();
   void startLastVisitedLevel();
+  void showLevels();
   void resetLevel();
   void centerCameraOnPlayer(QPointF position);
   void saveLastObject(int id);
@@ -151,6 +152,8 @@ private:
   void setupHelpScene();
   void startGameFromLevel(const QString& name);
   void move(Direction direction);
+  /// Tells the menu which level "Resume playing" and a new game are about.
+  void updateMenuProgress();
 
   // Ladder control.
   void climbUp(Stickman* stickman);

@@ -142,7 +142,7 @@ QImage MenuBackground()
   marker.addRoundedRect(QRectF(560, 190, 800, 150), 70, 70);
   Wash(painter, marker, random, ink::Sun, 0.55);
   WriteCentred(painter, "Brisvel", {960, 250}, title, random);
-  WriteCentred(painter, "draw your way through", {960, 420}, Lettering(46, false), random);
+  WriteCentred(painter, "draw your way through", {960, 380}, Lettering(46, false), random);
   return image;
 }
 

@@ -4,6 +4,7 @@
 #include "flow/GameInputHandler.h"
 #include "flow/GameMenuScene.h"
 #include "flow/GameOverInputHandler.h"
+#include "flow/GraphicsButton.h"
 #include "flow/HUD.h"
 #include "flow/MenuInputHandler.h"
 #include "flow/View.h"
@@ -16,6 +17,7 @@
 #include "stickman/Stickman.h"
 
 #include <QCoreApplication>
+#include <QGraphicsPixmapItem>
 #include <QGraphicsTextItem>
 #include <QImage>
 #include <QMediaPlayer>
@@ -23,13 +25,14 @@
 #include <QSettings>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
 {
 using Manager = ManagerTest;
 
-const QStringList AlwaysShown{"How to play", "Quit", "Start new game"};
+const QStringList AlwaysShown{"How to play", "Levels", "Quit", "Start new game"};
 } // namespace
 
 TEST_F(Manager, FirstRunShowsTheMenuWithoutASession)
@@ -54,9 +57,11 @@ TEST_F(Manager, ProgressIsReadFromTheSettingsStore)
   EXPECT_TRUE(manager().GetVisitedLevels().contains("test_flat"));
   EXPECT_FALSE(manager().GetVisitedLevels().contains("test_dead_end"));
   EXPECT_EQ(manager().GetLastVisitedLevel(), QString("test_flat"));
-  EXPECT_EQ(visibleButtons(), (QStringList{"How to play", "Quit", "Restart level", "Resume playing", "Start new game"}));
+  // "Resume playing" names the level it resumes.
+  const QString resume = "Resume: A short walk";
+  EXPECT_EQ(visibleButtons(), (QStringList{"How to play", "Levels", "Quit", "Restart level", resume, "Start new game"}));
 
-  clickButton("Resume playing");
+  clickButton(resume);
   EXPECT_EQ(manager().GetLevelName(), QString("test_flat"));
   EXPECT_TRUE(showsLevel());
 }
@@ -137,7 +142,7 @@ TEST_F(Manager, ProgressSurvivesARestartOfTheProgram)
   restartProgram();
   EXPECT_EQ(manager().GetLastVisitedLevel(), QString("test_flat"));
   EXPECT_TRUE(manager().GetVisitedLevels().contains("test_flat"));
-  EXPECT_TRUE(visibleButtons().contains("Resume playing"));
+  EXPECT_TRUE(visibleButtons().contains("Resume: A short walk"));
   QSettings settings;
   EXPECT_TRUE(settings.value("visited_levels/test_flat").toBool());
 }
@@ -150,7 +155,7 @@ TEST_F(Manager, EscapeGoesToTheMenuAndTheMenuGoesBack)
   key(Qt::Key_Escape);
   EXPECT_TRUE(showsMenu());
   EXPECT_FALSE(manager().IsTicking());
-  EXPECT_EQ(visibleButtons(), (QStringList{"Continue", "How to play", "Quit", "Restart level", "Start new game"}));
+  EXPECT_EQ(visibleButtons(), (QStringList{"Continue", "How to play", "Levels", "Quit", "Restart level", "Start new game"}));
   key(Qt::Key_Escape); // the menu's Escape resumes
   EXPECT_TRUE(showsLevel());
   EXPECT_TRUE(manager().IsTicking());
@@ -292,4 +297,66 @@ TEST_F(Manager, ALevelStartedAtOncePlaysItsFirstTrackOnceThePageHasTurned)
     tick();
   EXPECT_EQ(player->media().request().url(), QUrl::fromLocalFile(level.GetMusicTracks().first().path));
   EXPECT_EQ(player->state(), QMediaPlayer::PlayingState);
+}
+
+// A game in progress is forgotten only when the player says so.
+TEST_F(Manager, ANewGameAsksBeforeItForgetsWhereThePlayerWas)
+{
+  {
+    QSettings settings;
+    settings.setValue("visited_levels/test_flat", true);
+    settings.setValue("last_visited_level", "test_flat");
+  }
+  clickButton("Start new game");
+  EXPECT_TRUE(showsMenu());
+  EXPECT_TRUE(manager().GetLevelName().isEmpty());
+  EXPECT_EQ(visibleButtons(), (QStringList{"No", "Yes, start a new game"}));
+  clickButton("No");
+  EXPECT_TRUE(visibleButtons().contains("Resume: A short walk"));
+  clickButton("Start new game");
+  key(Qt::Key_Escape);
+  EXPECT_TRUE(visibleButtons().contains("Resume: A short walk")) << "Escape goes back to the buttons";
+  EXPECT_EQ(manager().GetLastVisitedLevel(), QString("test_flat"));
+
+  clickButton("Start new game");
+  clickButton("Yes, start a new game");
+  EXPECT_EQ(manager().GetLevelName(), manager().GetStartLevelName());
+  EXPECT_TRUE(showsLevel());
+}
+
+// Every level reached has a card with its title and picture; a card starts its
+// level, by mouse and by keyboard.
+TEST_F(Manager, TheLevelsPageStartsAnyLevelReached)
+{
+  {
+    QSettings settings;
+    settings.setValue("visited_levels/test_flat", true);
+    settings.setValue("visited_levels/test_ladder", true);
+  }
+  clickButton("Levels");
+  EXPECT_EQ(visibleButtons(), (QStringList{"A short walk", "Back", "The Sea Shore", "Up the ladder"}));
+  for (QGraphicsItem* item : manager().GetMenuScene()->items())
+    if (auto* card = dynamic_cast<GraphicsButton*>(item); card && card->isVisible() && card->GetText() != "Back")
+    {
+      const QList<QGraphicsItem*> children = card->childItems();
+      EXPECT_TRUE(std::any_of(children.begin(), children.end(), [](QGraphicsItem* child) {
+        auto* picture = dynamic_cast<QGraphicsPixmapItem*>(child);
+        return picture && picture->pixmap().width() > 100;
+      })) << card->GetText().toStdString();
+    }
+  clickButton("Up the ladder");
+  EXPECT_EQ(manager().GetLevelName(), QString("test_ladder"));
+  EXPECT_TRUE(showsLevel());
+
+  // From the game, through the menu, with the keyboard only: the levels button
+  // is the first, and the first card under it is the second level.
+  key(Qt::Key_Escape);
+  ASSERT_TRUE(showsMenu());
+  key(Qt::Key_Down);
+  key(Qt::Key_Return);
+  ASSERT_EQ(visibleButtons().size(), 4);
+  key(Qt::Key_Down);
+  key(Qt::Key_Return);
+  EXPECT_EQ(manager().GetLevelName(), QString("test_flat"));
+  EXPECT_TRUE(showsLevel());
 }
