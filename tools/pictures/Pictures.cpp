@@ -88,6 +88,7 @@ QList<KeyRow> HelpKeys()
           {{Qt::Key_Control}, {"Ctrl", "+ drag"}, "draw"},
           {{Qt::Key_Backspace}, {"Backspace"}, "while drawing: take back a line"},
           {{Qt::Key_Escape}, {"Esc"}, "menu"},
+          {{Qt::Key_F11}, {"F11"}, "full screen or window"},
           {digits, {"Alt", "+ 0..9"}, "save a drawing; 0..9: place it"}};
 }
 
@@ -172,7 +173,7 @@ QImage HelpScreen(const QList<Sketch>& references, const QStringList& objectName
       x = keyCap(painter, {x, y}, cap, random, 48).right() + 12;
     }
     Write(painter, row.action, {300, y + 32}, Lettering(28, false), random);
-    y += 64;
+    y += 60;
   }
   QPainterPath note;
   note.addRoundedRect(QRectF(60, 820, 600, 200), 24, 24);

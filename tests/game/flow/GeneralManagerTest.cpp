@@ -1,5 +1,6 @@
 #include "flow/AnyKeyInputHandler.h"
 #include "flow/CutsceneInputHandler.h"
+#include "flow/FailbackMainWindow.h"
 #include "flow/DisappearingThinkBubble.h"
 #include "flow/GameInputHandler.h"
 #include "flow/GameMenuScene.h"
@@ -20,6 +21,7 @@
 #include <QGraphicsPixmapItem>
 #include <QGraphicsTextItem>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMediaPlayer>
 #include <QPainter>
 #include <QSettings>
@@ -359,4 +361,29 @@ TEST_F(Manager, TheLevelsPageStartsAnyLevelReached)
   key(Qt::Key_Return);
   EXPECT_EQ(manager().GetLevelName(), QString("test_flat"));
   EXPECT_TRUE(showsLevel());
+}
+
+// The window's own keys switch full screen; the play stops when the window
+// loses the focus, and the menu shows.
+TEST_F(Manager, F11SwitchesFullScreenAndLosingTheFocusPausesThePlay)
+{
+  FailbackMainWindow game;
+  game.show();
+  const auto press = [&game](int key, Qt::KeyboardModifiers modifiers) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    QCoreApplication::sendEvent(&game, &event);
+  };
+  press(Qt::Key_F11, Qt::NoModifier);
+  EXPECT_TRUE(game.isFullScreen());
+  press(Qt::Key_Return, Qt::AltModifier);
+  EXPECT_FALSE(game.isFullScreen());
+
+  GeneralManager& manager = *game.GetManager();
+  manager.SetManualTicks();
+  manager.PlayLevel("test_flat");
+  ASSERT_TRUE(manager.IsTicking());
+  QEvent deactivated(QEvent::ActivationChange);
+  QCoreApplication::sendEvent(&game, &deactivated);
+  EXPECT_FALSE(manager.IsTicking());
+  EXPECT_EQ(manager.GetView()->scene(), manager.GetMenuScene());
 }
