@@ -48,9 +48,16 @@ void GameMenuScene::Init(Mode mode)
   connect(newGame, &GraphicsButton::clicked, this, &GameMenuScene::onStartNewGameClicked);
   m_mainPage = {m_continueButton, m_resumeButton, m_restartButton, newGame,
                 addButton(tr("How to play"), 3, pointSize, &GameMenuScene::showHelp),
-                addButton(tr("Quit"), 4, pointSize, &GameMenuScene::quit),
-                // Above the column, below the title: the levels reached so far.
-                addButton(tr("Levels"), -1, pointSize, &GameMenuScene::showLevels)};
+                addButton(tr("Quit"), 4, pointSize, &GameMenuScene::quit)};
+  // Above the column, below the title, side by side: the levels reached so far and the sound.
+  const QSizeF halfSize(0.5 * (buttonSize.width() - 0.5 * buttonHeight), buttonHeight);
+  auto* levels = new GraphicsButton(tr("Levels"), halfSize, pointSize, nullptr, this);
+  levels->setPos(x, firstY - rowStep);
+  connect(levels, &GraphicsButton::clicked, this, &GameMenuScene::showLevels);
+  auto* sound = new GraphicsButton(tr("Sound"), halfSize, pointSize, nullptr, this);
+  sound->setPos(x + buttonSize.width() - halfSize.width(), firstY - rowStep);
+  connect(sound, &GraphicsButton::clicked, this, [this] { showPage(m_soundPage); });
+  m_mainPage << levels << sound;
 
   m_question = addSimpleText(QString());
   QFont font = m_question->font();
@@ -63,6 +70,29 @@ void GameMenuScene::Init(Mode mode)
   GraphicsButton* no = addButton(tr("No"), 3, pointSize, nullptr);
   connect(no, &GraphicsButton::clicked, this, &GameMenuScene::ShowMainPage);
   m_questionPage = {m_question, yes, no};
+
+  // The sound page: each volume with a button to lower and one to raise it.
+  const QSizeF small(buttonHeight, buttonHeight);
+  const auto volumeRow = [&](int row, int musicStep, int effectsStep) {
+    QGraphicsSimpleTextItem* text = addSimpleText(QString(), font);
+    text->setBrush(QColor(Qt::darkBlue));
+    text->setPos(x, firstY + row * rowStep + 0.15 * buttonHeight);
+    auto* lower = new GraphicsButton(QStringLiteral("\u2212"), small, pointSize, nullptr, this);
+    lower->setPos(x + buttonSize.width() - 2 * small.width() - 0.5 * buttonHeight, firstY + row * rowStep);
+    connect(lower, &GraphicsButton::clicked, this, [=] { changeVolumes(-musicStep, -effectsStep); });
+    auto* raise = new GraphicsButton(QStringLiteral("+"), small, pointSize, nullptr, this);
+    raise->setPos(x + buttonSize.width() - small.width(), firstY + row * rowStep);
+    connect(raise, &GraphicsButton::clicked, this, [=] { changeVolumes(musicStep, effectsStep); });
+    m_soundPage << text << lower << raise;
+    return text;
+  };
+  constexpr int StepPercent = 10;
+  m_musicVolumeText = volumeRow(0, StepPercent, 0);
+  m_effectsVolumeText = volumeRow(1, 0, StepPercent);
+  GraphicsButton* back = addButton(tr("Back"), 3, pointSize, nullptr);
+  connect(back, &GraphicsButton::clicked, this, &GameMenuScene::ShowMainPage);
+  m_soundPage << back;
+  SetVolumes(m_musicPercent, m_effectsPercent);
   SetMode(mode);
   showPage(m_mainPage);
 }
@@ -119,6 +149,20 @@ void GameMenuScene::ShowLevels(const QList<LevelCard>& levels)
   showPage(m_levelsPage);
 }
 
+void GameMenuScene::SetVolumes(int musicPercent, int effectsPercent)
+{
+  m_musicPercent = std::clamp(musicPercent, 0, 100);
+  m_effectsPercent = std::clamp(effectsPercent, 0, 100);
+  m_musicVolumeText->setText(tr("Music: %1 %").arg(m_musicPercent));
+  m_effectsVolumeText->setText(tr("Effects: %1 %").arg(m_effectsPercent));
+}
+
+void GameMenuScene::changeVolumes(int musicStep, int effectsStep)
+{
+  SetVolumes(m_musicPercent + musicStep, m_effectsPercent + effectsStep);
+  emit volumesChanged(m_musicPercent, m_effectsPercent);
+}
+
 bool GameMenuScene::ShowMainPage()
 {
   if (m_onMainPage)
@@ -129,7 +173,7 @@ bool GameMenuScene::ShowMainPage()
 
 void GameMenuScene::showPage(const QList<QGraphicsItem*>& items)
 {
-  for (QGraphicsItem* item : m_mainPage + m_questionPage + m_levelsPage)
+  for (QGraphicsItem* item : m_mainPage + m_questionPage + m_levelsPage + m_soundPage)
     item->hide();
   for (QGraphicsItem* item : items)
     item->show();

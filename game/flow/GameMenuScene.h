@@ -43,8 +43,10 @@ public:
   void SetProgressToLose(const QString& title);
   /// Shows one card per level, any of which starts it (startLevel).
   void ShowLevels(const QList<LevelCard>& levels);
-  /// Back to the buttons from the question or the levels; false when they are shown already.
+  /// Back to the buttons from another page; false when they are shown already.
   bool ShowMainPage();
+  /// Music and sound effects volumes in percent, as the sound page shows them.
+  void SetVolumes(int musicPercent, int effectsPercent);
 
 signals:
   void resumeGame();
@@ -56,12 +58,15 @@ signals:
   /// The levels page was asked for; the game manager answers with ShowLevels.
   void showLevels();
   void startLevel(QString name);
+  /// A volume was changed on the sound page; both in percent.
+  void volumesChanged(int musicPercent, int effectsPercent);
 
 protected:
   void drawBackground(QPainter* painter, const QRectF& rect) override;
 
 private:
   void onStartNewGameClicked();
+  void changeVolumes(int musicStep, int effectsStep);
   void showPage(const QList<QGraphicsItem*>& items);
 
   QPixmap m_background;
@@ -75,6 +80,11 @@ private:
   QList<QGraphicsItem*> m_mainPage;
   QList<QGraphicsItem*> m_questionPage;
   QList<QGraphicsItem*> m_levelsPage;
+  QList<QGraphicsItem*> m_soundPage;
+  QGraphicsSimpleTextItem* m_musicVolumeText = nullptr;
+  QGraphicsSimpleTextItem* m_effectsVolumeText = nullptr;
+  int m_musicPercent = 100;
+  int m_effectsPercent = 100;
   QGraphicsSimpleTextItem* m_question = nullptr;
   QString m_progressToLose;
   bool m_onMainPage = true;

@@ -42,6 +42,7 @@
 #include <QWidget>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -58,6 +59,8 @@ constexpr double LevelSizeM = 100;
 const char DefaultStartLevel[] = "sea_shore";
 const char VisitedLevelsGroup[] = "visited_levels";
 const char LastVisitedLevelKey[] = "last_visited_level";
+const char MusicVolumeKey[] = "music_volume";
+const char EffectsVolumeKey[] = "effects_volume";
 const char ComposerCredit[] = "</i></b> by the Brisvel musicians";
 
 std::runtime_error fileError(const char* text, const QString& path)
@@ -159,6 +162,10 @@ GeneralManager::GeneralManager(QWidget* widget, QObject* parent)
   setupHelpScene();
   stage("menu and help built");
   setupSounds();
+  {
+    QSettings settings;
+    setVolumes(settings.value(MusicVolumeKey, 100).toInt(), settings.value(EffectsVolumeKey, 100).toInt());
+  }
   stage("sounds loaded");
   setupMaterials();
   setupObjectCreator();
@@ -402,6 +409,18 @@ void GeneralManager::showLevels()
   m_menuScene->ShowLevels(shown);
 }
 
+void GeneralManager::setVolumes(int musicPercent, int effectsPercent)
+{
+  m_menuScene->SetVolumes(musicPercent, effectsPercent);
+  m_musicVolumePercent = std::clamp(musicPercent, 0, 100);
+  m_soundManager->SetMasterVolume(std::clamp(effectsPercent, 0, 100) / 100.0);
+  if (m_musicPlayer)
+    m_musicPlayer->setVolume(m_musicVolumePercent);
+  QSettings settings;
+  settings.setValue(MusicVolumeKey, m_musicVolumePercent);
+  settings.setValue(EffectsVolumeKey, std::clamp(effectsPercent, 0, 100));
+}
+
 void GeneralManager::updateMenuProgress()
 {
   const QString title = m_lastVisitedLevel.isEmpty() ? QString() : levelTitle(m_lastVisitedLevel);
@@ -596,6 +615,7 @@ QMediaPlayer* GeneralManager::musicPlayer()
     clock.start();
     skipPulseAudioWithoutServer();
     m_musicPlayer = new QMediaPlayer(this);
+    m_musicPlayer->setVolume(m_musicVolumePercent);
     connect(m_musicPlayer, &QMediaPlayer::mediaStatusChanged, this, &GeneralManager::onMediaStatusChanged);
     qCInfo(lcStartup) << "music player made in" << clock.elapsed() << "ms";
   }
@@ -668,6 +688,7 @@ void GeneralManager::establishMenuConnections()
   connect(m_menuScene, &GameMenuScene::showHelp, this, &GeneralManager::switchToHelp);
   connect(m_menuScene, &GameMenuScene::quit, m_widget, &QWidget::close);
   connect(m_menuScene, &GameMenuScene::showLevels, this, &GeneralManager::showLevels);
+  connect(m_menuScene, &GameMenuScene::volumesChanged, this, &GeneralManager::setVolumes);
   connect(m_menuScene, &GameMenuScene::startLevel, this, &GeneralManager::startGameFromLevel);
 }
 

@@ -111,6 +111,8 @@ private slots:
   void startNewGame();
   void startLastVisitedLevel();
   void showLevels();
+  /// Applies and keeps the volumes, in percent.
+  void setVolumes(int musicPercent, int effectsPercent);
   void resetLevel();
   void centerCameraOnPlayer(QPointF position);
   void saveLastObject(int id);
@@ -198,6 +200,7 @@ private:
   int m_autoRestartCountdownMs = 0;
   int m_subtitleCountdownMs = 0;
   QMediaPlayer* m_musicPlayer = nullptr;
+  int m_musicVolumePercent = 100;
   int m_currentTrackIndex = 0;
   QString m_startLevelName;
   QStringList m_visitedLevels;

@@ -20,12 +20,16 @@
 #include <QCoreApplication>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsTextItem>
+#include <QGraphicsSimpleTextItem>
 #include <QImage>
+#include <QMouseEvent>
 #include <QKeyEvent>
 #include <QMediaPlayer>
 #include <QPainter>
 #include <QSettings>
 #include <QUrl>
+
+#include <AL/al.h>
 
 #include <algorithm>
 #include <cmath>
@@ -34,7 +38,7 @@ namespace
 {
 using Manager = ManagerTest;
 
-const QStringList AlwaysShown{"How to play", "Levels", "Quit", "Start new game"};
+const QStringList AlwaysShown{"How to play", "Levels", "Quit", "Sound", "Start new game"};
 } // namespace
 
 TEST_F(Manager, FirstRunShowsTheMenuWithoutASession)
@@ -61,7 +65,7 @@ TEST_F(Manager, ProgressIsReadFromTheSettingsStore)
   EXPECT_EQ(manager().GetLastVisitedLevel(), QString("test_flat"));
   // "Resume playing" names the level it resumes.
   const QString resume = "Resume: A short walk";
-  EXPECT_EQ(visibleButtons(), (QStringList{"How to play", "Levels", "Quit", "Restart level", resume, "Start new game"}));
+  EXPECT_EQ(visibleButtons(), (QStringList{"How to play", "Levels", "Quit", "Restart level", resume, "Sound", "Start new game"}));
 
   clickButton(resume);
   EXPECT_EQ(manager().GetLevelName(), QString("test_flat"));
@@ -157,7 +161,7 @@ TEST_F(Manager, EscapeGoesToTheMenuAndTheMenuGoesBack)
   key(Qt::Key_Escape);
   EXPECT_TRUE(showsMenu());
   EXPECT_FALSE(manager().IsTicking());
-  EXPECT_EQ(visibleButtons(), (QStringList{"Continue", "How to play", "Levels", "Quit", "Restart level", "Start new game"}));
+  EXPECT_EQ(visibleButtons(), (QStringList{"Continue", "How to play", "Levels", "Quit", "Restart level", "Sound", "Start new game"}));
   key(Qt::Key_Escape); // the menu's Escape resumes
   EXPECT_TRUE(showsLevel());
   EXPECT_TRUE(manager().IsTicking());
@@ -386,4 +390,37 @@ TEST_F(Manager, F11SwitchesFullScreenAndLosingTheFocusPausesThePlay)
   QCoreApplication::sendEvent(&game, &deactivated);
   EXPECT_FALSE(manager.IsTicking());
   EXPECT_EQ(manager.GetView()->scene(), manager.GetMenuScene());
+}
+
+// The sound page sets the music and effects volumes; the settings store keeps them.
+TEST_F(Manager, VolumesAreSetInTheMenuAndKept)
+{
+  clickButton("Sound");
+  QList<GraphicsButton*> lower;
+  for (QGraphicsItem* item : manager().GetMenuScene()->items())
+    if (auto* button = dynamic_cast<GraphicsButton*>(item); button && button->isVisible() && button->GetText() == "\u2212")
+      lower << button;
+  ASSERT_EQ(lower.size(), 2);
+  std::sort(lower.begin(), lower.end(), [](auto* a, auto* b) { return a->y() < b->y(); });
+  const auto press = [this](GraphicsButton* button) {
+    const QPoint at = manager().GetView()->mapFromScene(button->sceneBoundingRect().center());
+    QMouseEvent event(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    manager().mousePressEvent(&event);
+  };
+  press(lower[0]);
+  press(lower[0]);
+  press(lower[1]);
+  EXPECT_EQ(QSettings().value("music_volume").toInt(), 80);
+  EXPECT_EQ(QSettings().value("effects_volume").toInt(), 90);
+  ALfloat gain = 0;
+  alGetListenerf(AL_GAIN, &gain);
+  EXPECT_FLOAT_EQ(gain, 0.9f);
+
+  restartProgram();
+  QStringList texts;
+  for (QGraphicsItem* item : manager().GetMenuScene()->items())
+    if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item))
+      texts << text->text();
+  EXPECT_TRUE(texts.contains("Music: 80 %"));
+  EXPECT_TRUE(texts.contains("Effects: 90 %"));
 }
