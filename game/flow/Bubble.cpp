@@ -9,9 +9,26 @@
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
 
+#include <algorithm>
 #include <cmath>
 
 const QPointF Bubble::shadowOffset(-5.0, 5.0);
+
+namespace
+{
+// Room kept between the balloon and the screen's edges: the shadow and a little paper.
+constexpr double ScreenMarginPx = 12;
+// A balloon moved sideways towards its speaker goes this far above the speaker's head.
+constexpr double HeadClearancePx = 15;
+
+// The move that brings [low, high] inside [min, max]; the low end wins when it cannot fit.
+double moveInside(double low, double high, double min, double max)
+{
+  if (low < min || high - low > max - min)
+    return min - low;
+  return high > max ? max - high : 0;
+}
+} // namespace
 
 void Bubble::Init(const QString& text, Direction direction, QGraphicsScene* scene)
 {
@@ -46,6 +63,27 @@ void Bubble::Init(const QString& text, Direction direction, QGraphicsScene* scen
 QRectF Bubble::GetBalloonRect() const
 {
   return m_ellipse->mapRectToScene(m_ellipse->rect());
+}
+
+void Bubble::Place(const QPointF& origin, const QRectF& visible)
+{
+  setPos(origin);
+  QPointF shift;
+  if (!visible.isEmpty())
+  {
+    const QRectF area = visible.adjusted(ScreenMarginPx, ScreenMarginPx, -ScreenMarginPx, -ScreenMarginPx);
+    const QRectF balloon = GetBalloonRect().translated(-m_balloonShift);
+    shift.setX(moveInside(balloon.left(), balloon.right(), area.left(), area.right()));
+    const double bottom = shift.x() == 0 ? area.bottom() : std::min(area.bottom(), origin.y() - HeadClearancePx);
+    shift.setY(moveInside(balloon.top(), balloon.bottom(), area.top(), bottom));
+  }
+  if (shift == m_balloonShift)
+    return;
+  const QPointF step = shift - m_balloonShift;
+  m_text->moveBy(step.x(), step.y());
+  m_ellipse->moveBy(step.x(), step.y());
+  m_balloonShift = shift;
+  joinBalloonToOrigin();
 }
 
 QRectF Bubble::calculateEllipseOuterRect(const QRectF& r)

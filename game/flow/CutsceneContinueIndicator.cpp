@@ -37,6 +37,13 @@ CutsceneContinueIndicator::CutsceneContinueIndicator(QGraphicsScene* scene)
 
 void CutsceneContinueIndicator::ShowWithDelay(double seconds, const Bubble& bubble)
 {
+  Place(bubble);
+  m_shown = true;
+  m_delayLeftMs = int(seconds * 1000);
+}
+
+void CutsceneContinueIndicator::Place(const Bubble& bubble)
+{
   // The tail and the trail of a thought hang below the ellipse's middle and the
   // text's corners lie on the ellipse, so a sign whose lower corner touches the
   // ellipse at 45 degrees up covers neither. The speaker's side stays on
@@ -52,8 +59,6 @@ void CutsceneContinueIndicator::ShowWithDelay(double seconds, const Bubble& bubb
                                           : balloon.center().x() - touch.x() - size.width();
     frame->setPos(left, balloon.center().y() + touch.y() - size.height());
   }
-  m_shown = true;
-  m_delayLeftMs = int(seconds * 1000);
 }
 
 void CutsceneContinueIndicator::Hide()

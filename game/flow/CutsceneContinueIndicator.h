@@ -22,6 +22,8 @@ public:
   /// Perched on the upper corner of \a bubble on its speaker's side, clear of
   /// the text and of the tail, appearing after \a seconds.
   void ShowWithDelay(double seconds, const Bubble& bubble);
+  /// Follows \a bubble where it has moved.
+  void Place(const Bubble& bubble);
   void Hide();
   /// One tick.
   void Advance();

@@ -3,12 +3,20 @@
 #include "GeneralManager.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
+/// Full screen on the primary screen, with or without a window manager.
+void ShowFullScreen(QWidget* window);
+/// Between full screen and a window of two thirds of the screen.
+void ToggleFullScreen(QWidget* window);
+
 /// What both main windows share: they own the game manager, forward every
 /// input, resize and paint event to it, and differ only in their base class
-/// and in the quality of painting.
+/// and in the quality of painting. F11 and Alt+Return switch between full
+/// screen and a window; losing the focus during play shows the menu, which
+/// pauses the game.
 template <class Base>
 class GameWindow : public Base
 {
@@ -30,7 +38,20 @@ protected:
   void mousePressEvent(QMouseEvent* event) override { m_manager->mousePressEvent(event); }
   void mouseReleaseEvent(QMouseEvent* event) override { m_manager->mouseReleaseEvent(event); }
   void mouseMoveEvent(QMouseEvent* event) override { m_manager->mouseMoveEvent(event); }
-  void keyPressEvent(QKeyEvent* event) override { m_manager->keyPressEvent(event); }
+  void keyPressEvent(QKeyEvent* event) override
+  {
+    const bool altReturn = event->key() == Qt::Key_Return && event->modifiers() == Qt::AltModifier;
+    if ((event->key() == Qt::Key_F11 || altReturn) && !event->isAutoRepeat())
+      ToggleFullScreen(this);
+    else
+      m_manager->keyPressEvent(event);
+  }
+  void changeEvent(QEvent* event) override
+  {
+    if (event->type() == QEvent::ActivationChange && !this->isActiveWindow() && m_manager->IsTicking())
+      m_manager->switchToMenu();
+    Base::changeEvent(event);
+  }
   void keyReleaseEvent(QKeyEvent* event) override { m_manager->keyReleaseEvent(event); }
   void resizeEvent(QResizeEvent* event) override { m_manager->resizeEvent(event); }
 

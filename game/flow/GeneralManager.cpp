@@ -32,16 +32,22 @@
 #include <QGraphicsSimpleTextItem>
 #include <QKeyEvent>
 #include <QLoggingCategory>
+#include <QMap>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSettings>
 #include <QTextStream>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
+#include <QXmlStreamReader>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
+
+#include <unistd.h>
 
 namespace
 {
@@ -53,11 +59,62 @@ constexpr double LevelSizeM = 100;
 const char DefaultStartLevel[] = "sea_shore";
 const char VisitedLevelsGroup[] = "visited_levels";
 const char LastVisitedLevelKey[] = "last_visited_level";
+const char MusicVolumeKey[] = "music_volume";
+const char EffectsVolumeKey[] = "effects_volume";
 const char ComposerCredit[] = "</i></b> by the Brisvel musicians";
 
 std::runtime_error fileError(const char* text, const QString& path)
 {
   return std::runtime_error(QCoreApplication::translate("GeneralManager", text).arg(path).toStdString());
+}
+
+// GStreamer's automatic audio output tries PulseAudio first; without a
+// PulseAudio server that try fails with an uncategorised "Warning: Failed to
+// connect: Connection refused" from the multimedia back end before it goes on
+// to the next output. With no server to reach it need not try.
+void skipPulseAudioWithoutServer()
+{
+  if (qEnvironmentVariableIsSet("PULSE_SERVER") || qEnvironmentVariableIsSet("GST_PLUGIN_FEATURE_RANK"))
+    return;
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR", QStringLiteral("/run/user/%1").arg(getuid()));
+  if (QFileInfo::exists(runtime + QStringLiteral("/pulse/native")))
+    return;
+  qCDebug(lcManager) << "No PulseAudio server at" << runtime << "- the music goes to another audio output";
+  qputenv("GST_PLUGIN_FEATURE_RANK", "pulsesink:NONE");
+}
+
+// The title a level file gives itself, or its name when it gives none.
+QString levelTitle(const QString& name)
+{
+  QFile file(GetLevelsPath() + QLatin1Char('/') + name + QStringLiteral(".xml"));
+  if (file.open(QIODevice::ReadOnly))
+  {
+    QXmlStreamReader xml(&file);
+    if (xml.readNextStartElement() && xml.name() == QLatin1String("level"))
+    {
+      const QString title = xml.attributes().value(QLatin1String("title")).toString();
+      if (!title.isEmpty())
+        return title;
+    }
+  }
+  return name;
+}
+
+// A level's painted pictures at a quarter of their size, the foreground over
+// the background, on paper where the level has no picture.
+QImage levelPicture(const Level& level)
+{
+  constexpr double Scale = 0.25;
+  const QSizeF sizePx = level.GetSize() * bv::PixelsPerMeter * Scale;
+  QImage picture(sizePx.toSize().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+  picture.fill(QColor(244, 239, 226));
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.scale(Scale, Scale);
+  painter.drawImage(QPointF(0, 0), level.GetBackgroundImage());
+  for (const Level::ForegroundRegion& region : level.GetForegroundRegions())
+    painter.drawImage(region.position, region.image);
+  return picture;
 }
 
 int cleatsBetweenHandAndFoot()
@@ -101,9 +158,14 @@ GeneralManager::GeneralManager(QWidget* widget, QObject* parent)
   loadVisitedLevelNames();
   setupCursors();
   m_menuScene->Init(m_lastVisitedLevel.isEmpty() ? GameMenuScene::NoSession : GameMenuScene::LastSession);
+  updateMenuProgress();
   setupHelpScene();
   stage("menu and help built");
   setupSounds();
+  {
+    QSettings settings;
+    setVolumes(settings.value(MusicVolumeKey, 100).toInt(), settings.value(EffectsVolumeKey, 100).toInt());
+  }
   stage("sounds loaded");
   setupMaterials();
   setupObjectCreator();
@@ -248,6 +310,7 @@ void GeneralManager::switchToMenu()
       m_gameViewTransform = m_view->transform();
   }
   m_view->setScene(m_menuScene);
+  m_menuScene->ShowMainPage();
   m_view->fitInView(m_menuScene->sceneRect(), Qt::KeepAspectRatio);
   m_widget->setCursor(m_drawingCursor);
   m_menuInputHandler->SetScene(m_menuScene);
@@ -273,16 +336,12 @@ void GeneralManager::pickUpItem()
   Stickman* player = livingPlayer();
   if (!player || player->IsOnLadder())
     return;
-  for (Object* object : m_scene->GetObjectsWithinStickmanReach(player))
-  {
-    Grabable* grabable = object->GetGrabable();
-    if (grabable && grabable != player->GetGrabbedItem())
-    {
-      player->GrabItem(grabable);
-      return;
-    }
-  }
-  player->DropItem();
+  if (Object* object = m_scene->GetObjectToPickUp(player))
+    player->GrabItem(object->GetGrabable());
+  else if (player->GetGrabbedItem())
+    player->DropItem();
+  else
+    m_scene->DisplayComment(tr("There is nothing here I could pick up."));
 }
 
 void GeneralManager::moveUp()
@@ -321,6 +380,54 @@ void GeneralManager::startNewGame()
 void GeneralManager::startLastVisitedLevel()
 {
   startGameFromLevel(m_lastVisitedLevel);
+}
+
+// The levels reached so far, in the order the game chains them from the first
+// level, then any other; a level that no longer loads is left out.
+void GeneralManager::showLevels()
+{
+  QMap<QString, GameMenuScene::LevelCard> cards;
+  QMap<QString, QStringList> nextLevels;
+  for (const QString& name : m_visitedLevels)
+  {
+    Level level(QSizeF(LevelSizeM, LevelSizeM));
+    if (!level.Load(GetLevelsPath() + QLatin1Char('/') + name + QStringLiteral(".xml")))
+      continue;
+    cards[name] = {name, level.GetTitle().isEmpty() ? name : level.GetTitle(), levelPicture(level)};
+    for (const Level::FinishArea& area : level.GetFinishAreas())
+      nextLevels[name] << area.nextLevel;
+  }
+  QStringList order{m_startLevelName};
+  for (int i = 0; i < order.size(); ++i)
+    for (const QString& next : nextLevels.value(order[i]))
+      if (!order.contains(next))
+        order << next;
+  order << m_visitedLevels;
+  order.removeDuplicates();
+  QList<GameMenuScene::LevelCard> shown;
+  for (const QString& name : order)
+    if (cards.contains(name))
+      shown << cards[name];
+  m_menuScene->ShowLevels(shown);
+}
+
+void GeneralManager::setVolumes(int musicPercent, int effectsPercent)
+{
+  m_menuScene->SetVolumes(musicPercent, effectsPercent);
+  m_musicVolumePercent = std::clamp(musicPercent, 0, 100);
+  m_soundManager->SetMasterVolume(std::clamp(effectsPercent, 0, 100) / 100.0);
+  if (m_musicPlayer)
+    m_musicPlayer->setVolume(m_musicVolumePercent);
+  QSettings settings;
+  settings.setValue(MusicVolumeKey, m_musicVolumePercent);
+  settings.setValue(EffectsVolumeKey, std::clamp(effectsPercent, 0, 100));
+}
+
+void GeneralManager::updateMenuProgress()
+{
+  const QString title = m_lastVisitedLevel.isEmpty() ? QString() : levelTitle(m_lastVisitedLevel);
+  m_menuScene->SetResumeLevel(title);
+  m_menuScene->SetProgressToLose(m_lastVisitedLevel == m_startLevelName ? QString() : title);
 }
 
 void GeneralManager::resetLevel()
@@ -441,6 +548,7 @@ void GeneralManager::startLevel(QString levelName)
   settings.setValue(LastVisitedLevelKey, levelName);
   markLevelAsVisited(levelName);
   m_lastVisitedLevel = levelName;
+  updateMenuProgress();
 }
 
 void GeneralManager::enterCutscene()
@@ -482,7 +590,11 @@ void GeneralManager::advance()
     m_recorder->Tick();
   m_scene->advance();
   if (m_levelOverviewer->IsRunning())
+  {
     m_levelOverviewer->Advance();
+    // What is on screen changes with the tour: the HUD and the bubbles follow it.
+    updateHUD();
+  }
   if (m_autoRestartCountdownMs > 0)
   {
     m_autoRestartCountdownMs -= bv::TickIntervalMs;
@@ -515,6 +627,7 @@ QMediaPlayer* GeneralManager::musicPlayer()
   {
     QElapsedTimer clock;
     clock.start();
+    skipPulseAudioWithoutServer();
     // The player only ever plays music. Unless told which video outputs to
     // use, Qt's GStreamer back end tries every one the machine has, software
     // OpenGL among them, each time a player is made: seconds of a frozen menu.
@@ -522,6 +635,7 @@ QMediaPlayer* GeneralManager::musicPlayer()
       if (qEnvironmentVariableIsEmpty(variable))
         qputenv(variable, "ximagesink");
     m_musicPlayer = new QMediaPlayer(this);
+    m_musicPlayer->setVolume(m_musicVolumePercent);
     connect(m_musicPlayer, &QMediaPlayer::mediaStatusChanged, this, &GeneralManager::onMediaStatusChanged);
     qCInfo(lcStartup) << "music player made in" << clock.elapsed() << "ms";
   }
@@ -594,6 +708,9 @@ void GeneralManager::establishMenuConnections()
   connect(m_menuScene, &GameMenuScene::startNewGame, this, &GeneralManager::startNewGame);
   connect(m_menuScene, &GameMenuScene::showHelp, this, &GeneralManager::switchToHelp);
   connect(m_menuScene, &GameMenuScene::quit, m_widget, &QWidget::close);
+  connect(m_menuScene, &GameMenuScene::showLevels, this, &GeneralManager::showLevels);
+  connect(m_menuScene, &GameMenuScene::volumesChanged, this, &GeneralManager::setVolumes);
+  connect(m_menuScene, &GameMenuScene::startLevel, this, &GeneralManager::startGameFromLevel);
 }
 
 void GeneralManager::establishHelpConnections()
@@ -731,7 +848,7 @@ void GeneralManager::setupHelpScene()
   qCWarning(lcManager) << "No help picture at" << GetHelpScreenPath();
   QGraphicsSimpleTextItem* text = m_helpScene->addSimpleText(
       tr("Arrows: walk and climb    Return: jump    Shift: pick up or drop    Space: use\n"
-         "Hold Control and draw with the mouse: your drawing comes to life\n"
+         "Hold Control and draw with the mouse: your drawing comes to life    Backspace: take back a line\n"
          "Escape: menu\n\nPress any key"));
   QFont font = text->font();
   font.setPointSize(24);

@@ -111,6 +111,9 @@ private slots:
   void jump();
   void startNewGame();
   void startLastVisitedLevel();
+  void showLevels();
+  /// Applies and keeps the volumes, in percent.
+  void setVolumes(int musicPercent, int effectsPercent);
   void resetLevel();
   void centerCameraOnPlayer(QPointF position);
   void saveLastObject(int id);
@@ -152,6 +155,8 @@ private:
   void setupHelpScene();
   void startGameFromLevel(const QString& name);
   void move(Direction direction);
+  /// Tells the menu which level "Resume playing" and a new game are about.
+  void updateMenuProgress();
 
   // Ladder control.
   void climbUp(Stickman* stickman);
@@ -196,6 +201,7 @@ private:
   int m_autoRestartCountdownMs = 0;
   int m_subtitleCountdownMs = 0;
   QMediaPlayer* m_musicPlayer = nullptr;
+  int m_musicVolumePercent = 100;
   int m_currentTrackIndex = 0;
   QString m_startLevelName;
   QStringList m_visitedLevels;

@@ -3,7 +3,10 @@
 #include <QBrush>
 #include <QFont>
 #include <QGraphicsDropShadowEffect>
+#include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
+#include <QImage>
+#include <QPixmap>
 #include <QGraphicsSimpleTextItem>
 #include <QPen>
 
@@ -23,10 +26,7 @@ GraphicsButton::GraphicsButton(const QString& text, const QSizeF& size, int poin
   font.setWeight(QFont::Bold);
   m_label->setFont(font);
   m_label->setBrush(QBrush(m_normalColor));
-  const QRectF bounds = boundingRect();
-  const QRectF label = m_label->boundingRect();
-  m_label->setPos(0.5 * (bounds.width() - label.width()) - m_penWidth,
-                  0.5 * (bounds.height() - label.height()) - m_penWidth);
+  placeLabel();
 
   auto* shadow = new QGraphicsDropShadowEffect;
   shadow->setOffset(-m_penWidth, m_penWidth);
@@ -77,6 +77,41 @@ GraphicsButton* GraphicsButton::FromItem(QGraphicsItem* item)
 QString GraphicsButton::GetText() const
 {
   return m_label->text();
+}
+
+void GraphicsButton::SetText(const QString& text)
+{
+  m_label->setText(text);
+  const double room = path().boundingRect().width() - 4 * m_penWidth;
+  QFont font = m_label->font();
+  while (m_label->boundingRect().width() > room && font.pointSize() > 8)
+  {
+    font.setPointSize(font.pointSize() * 9 / 10);
+    m_label->setFont(font);
+  }
+  placeLabel();
+}
+
+void GraphicsButton::SetPicture(const QImage& picture)
+{
+  const QRectF card = path().boundingRect();
+  const QSizeF room(card.width() - 4 * m_penWidth, card.height() - m_label->boundingRect().height() - 5 * m_penWidth);
+  delete m_picture;
+  m_picture = new QGraphicsPixmapItem(
+      QPixmap::fromImage(picture.scaled(room.toSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation)), this);
+  m_picture->setPos(0.5 * (card.width() - m_picture->boundingRect().width()), 2 * m_penWidth);
+  placeLabel();
+}
+
+void GraphicsButton::placeLabel()
+{
+  const QRectF bounds = boundingRect();
+  const QRectF label = m_label->boundingRect();
+  const double x = 0.5 * (bounds.width() - label.width()) - m_penWidth;
+  if (m_picture)
+    m_label->setPos(x, m_picture->pos().y() + m_picture->boundingRect().height() + 0.5 * m_penWidth);
+  else
+    m_label->setPos(x, 0.5 * (bounds.height() - label.height()) - m_penWidth);
 }
 
 void GraphicsButton::hoverEnterEvent(QGraphicsSceneHoverEvent*)

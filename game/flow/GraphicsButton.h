@@ -4,7 +4,9 @@
 #include <QGraphicsPathItem>
 #include <QObject>
 
+class QGraphicsPixmapItem;
 class QGraphicsSimpleTextItem;
+class QImage;
 
 /// A rounded, outlined menu button with a bold label. The menu input handler
 /// drives it through OnHoverEnter/OnHoverLeave/OnMousePress, since the game's
@@ -30,6 +32,10 @@ public:
   static GraphicsButton* FromItem(QGraphicsItem* item);
 
   QString GetText() const;
+  /// A new label, its font made smaller when it does not fit the button.
+  void SetText(const QString& text);
+  /// A picture over the label (a level's card), fitted into the button above it.
+  void SetPicture(const QImage& picture);
 
 signals:
   void clicked();
@@ -41,6 +47,8 @@ protected:
 
 private:
   void setColor(const QColor& color);
+  /// Centres the label, below the picture when there is one.
+  void placeLabel();
 
   const QColor m_normalColor = Qt::darkBlue;
   const QColor m_highlightColor = Qt::red;
@@ -48,4 +56,5 @@ private:
   const QColor m_disabledColor = Qt::lightGray;
   const double m_penWidth = 5.0;
   QGraphicsSimpleTextItem* m_label;
+  QGraphicsPixmapItem* m_picture = nullptr;
 };

@@ -72,6 +72,13 @@ void HUD::ShowMessage(const QString& text)
   m_message->show();
 }
 
+QRectF HUD::GetVisibleRect() const
+{
+  if (m_viewport.width() <= 0 || m_viewport.height() <= 0)
+    return QRectF();
+  return m_inverseViewTransform.mapRect(QRectF(QPointF(0, 0), QSizeF(m_viewport)));
+}
+
 void HUD::HideMessage()
 {
   if (m_message)

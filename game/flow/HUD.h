@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 #include <QTransform>
@@ -31,6 +32,9 @@ public:
   void HideSubtitle();
   /// \a viewport in window pixels; \a viewTransform maps scene to window.
   void UpdateFromView(QSize viewport, QTransform viewTransform);
+
+  /// The part of the scene on screen, scene pixels; empty before the first UpdateFromView.
+  QRectF GetVisibleRect() const;
 
   /// Null before Create and after Reset.
   QGraphicsSimpleTextItem* GetMessageItem() const { return m_message; }

@@ -26,7 +26,9 @@ void LevelOverviewer::Start()
 {
   const QTransform player = m_view->transform();
   const QRectF bounds = m_scene->sceneRect();
-  const double scale = std::min({1.0, m_view->width() / bounds.width(), m_view->height() / bounds.height()});
+  // As much of the level as fills the screen: a level of another shape than the
+  // screen shows its middle rather than bands of what lies outside it.
+  const double scale = std::min(1.0, std::max(m_view->width() / bounds.width(), m_view->height() / bounds.height()));
   m_view->resetTransform();
   m_view->scale(scale, scale);
   m_view->centerOn(bounds.center());

@@ -3,11 +3,38 @@
 #include "FailbackMainWindow.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QLoggingCategory>
 
 namespace
 {
 Q_LOGGING_CATEGORY(lcWindow, "bv.flow")
+}
+
+// showFullScreen alone leaves the window at its own size where no window
+// manager runs; taking the screen's geometry too covers the screen either way.
+void ShowFullScreen(QWidget* window)
+{
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    window->setGeometry(screen->geometry());
+  window->showFullScreen();
+}
+
+void ToggleFullScreen(QWidget* window)
+{
+  if (!window->isFullScreen())
+  {
+    ShowFullScreen(window);
+    return;
+  }
+  window->showNormal();
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+  {
+    const QRect area = screen->availableGeometry();
+    QRect frame(QPoint(0, 0), area.size() * 2 / 3);
+    frame.moveCenter(area.center());
+    window->setGeometry(frame);
+  }
 }
 
 MainWindow::MainWindow() : GameWindow<QGLWidget>(true) {}

@@ -27,18 +27,27 @@ QPointF pointOnEllipse(const QRectF& e, double angle)
 void SayBubble::Init(const QString& text, Direction direction, QGraphicsScene* scene)
 {
   Bubble::Init(text, direction, scene);
-  const bool leftOfOrigin = getOffsetFromOrigin(direction).x() < 0;
-  const double start = leftOfOrigin ? LeftTailStart : RightTailStart;
-  const double end = leftOfOrigin ? LeftTailEnd : RightTailEnd;
-  const QRectF e = mapRectFromScene(m_ellipse->sceneBoundingRect());
-  QPainterPath path(pointOnEllipse(e, start));
-  path.lineTo(0, 0);
-  path.lineTo(pointOnEllipse(e, end));
-  m_tail = new QGraphicsPathItem(path);
+  m_tail = new QGraphicsPathItem;
   m_tail->setBrush(QBrush(Qt::white));
   addToGroup(m_tail);
   m_tail->stackBefore(m_text);
   m_ellipse->stackBefore(m_tail);
+  joinBalloonToOrigin();
+}
+
+// The tail leaves the ellipse low on the side that faces the speaker, or high
+// when the balloon had to go below the speaker's head.
+void SayBubble::joinBalloonToOrigin()
+{
+  const QRectF e = mapRectFromScene(m_ellipse->sceneBoundingRect());
+  const bool leftOfOrigin = e.center().x() < 0;
+  const double flip = e.center().y() < 0 ? 1 : -1;
+  const double start = flip * (leftOfOrigin ? LeftTailStart : RightTailStart);
+  const double end = flip * (leftOfOrigin ? LeftTailEnd : RightTailEnd);
+  QPainterPath path(pointOnEllipse(e, start));
+  path.lineTo(0, 0);
+  path.lineTo(pointOnEllipse(e, end));
+  m_tail->setPath(path);
 }
 
 QPointF SayBubble::getOffsetFromOrigin(Direction direction) const

@@ -12,6 +12,7 @@ public:
 
 protected:
   QPointF getOffsetFromOrigin(Direction direction) const override;
+  void joinBalloonToOrigin() override;
 
 private:
   QGraphicsPathItem* m_tail = nullptr;

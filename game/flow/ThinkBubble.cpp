@@ -11,13 +11,13 @@ void ThinkBubble::Init(const QString& text, Direction direction, QGraphicsScene*
   Bubble::Init(text, direction, scene);
   setBubbleVisible(false);
   const double h = m_ellipse->boundingRect().height();
-  const QPointF offset = getOffsetFromOrigin(direction);
+  m_trailEnd = getOffsetFromOrigin(direction);
   for (int i = 0; i < 3; ++i)
   {
     const double d = (h / 10.0) * (i + 1);
     const double w = (i + 1) * (h / 10.0) * 1.5;
     auto* ellipse = new QGraphicsEllipseItem(-w / 2, -d / 2, w, d);
-    ellipse->moveBy(i * offset.x() / 5.0, i * offset.y() / 5.0);
+    ellipse->setPos(i * m_trailEnd / 5.0);
     ellipse->setBrush(QBrush(Qt::white));
     ellipse->hide();
     addToGroup(ellipse);
@@ -38,6 +38,13 @@ void ThinkBubble::advance(int phase)
     showTrailStep();
   else
     setBubbleVisible(true);
+}
+
+// The trail goes from the speaker's head to where the balloon went.
+void ThinkBubble::joinBalloonToOrigin()
+{
+  for (int i = 0; i < m_smallEllipses.size(); ++i)
+    m_smallEllipses[i]->setPos(i * (m_trailEnd + m_balloonShift) / 5.0);
 }
 
 QPointF ThinkBubble::getOffsetFromOrigin(Direction direction) const

@@ -15,6 +15,7 @@ public:
 
 protected:
   QPointF getOffsetFromOrigin(Direction direction) const override;
+  void joinBalloonToOrigin() override;
   /// Shows the trail ellipse for the time elapsed while the trail appears.
   void showTrailStep();
   void setBubbleVisible(bool visible);
@@ -24,4 +25,8 @@ protected:
   double m_elapsed = 0;
   double m_stepDuration = 0;
   double m_appearDuration = 0;
+
+private:
+  /// Where the trail leads while the balloon is where Init put it, item pixels.
+  QPointF m_trailEnd;
 };

@@ -5,25 +5,12 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QScreen>
 
 #include <clocale>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <stdexcept>
-
-namespace
-{
-// showFullScreen alone leaves the window at its own size where no window
-// manager runs; taking the screen's geometry too covers the screen either way.
-void showFullScreen(QWidget* window)
-{
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    window->setGeometry(screen->geometry());
-  window->showFullScreen();
-}
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -49,6 +36,6 @@ int main(int argc, char* argv[])
     QMessageBox::critical(nullptr, QString(), QString::fromUtf8(error.what()), QMessageBox::Ok);
     return -1;
   }
-  showFullScreen(window.get());
+  ShowFullScreen(window.get());
   return QApplication::exec();
 }

@@ -35,11 +35,13 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QGraphicsPathItem>
 #include <QGraphicsPixmapItem>
 #include <QLoggingCategory>
 #include <QPainter>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -161,6 +163,31 @@ public:
 private:
   double m_heightLimit;
 };
+
+// A light pencil, as a reader would circle something on a page.
+const QColor PickUpMarkColor(70, 70, 90, 140);
+
+// A loop drawn by hand around \a rect: a little wobbly, its end going past its start.
+QPainterPath pencilLoop(const QRectF& rect)
+{
+  constexpr int Points = 48;
+  constexpr double MinRadiusPx = 14, Start = 2.4, Overshoot = 0.5;
+  const double rx = std::max(MinRadiusPx, rect.width() / M_SQRT2 + 6);
+  const double ry = std::max(MinRadiusPx, rect.height() / M_SQRT2 + 6);
+  QPainterPath path;
+  for (int i = 0; i <= Points; ++i)
+  {
+    const double f = double(i) / Points;
+    const double t = Start + f * (2 * M_PI + Overshoot);
+    const double k = 1 + 0.035 * std::sin(3 * t + 1) + 0.06 * f;
+    const QPointF p(rect.center().x() + k * rx * std::cos(t), rect.center().y() - k * ry * std::sin(t));
+    if (i == 0)
+      path.moveTo(p);
+    else
+      path.lineTo(p);
+  }
+  return path;
+}
 
 // Over the speaker's head: the horizontal centre and top of where it really is.
 QPointF bubbleOrigin(const Stickman* stickman)
@@ -345,6 +372,10 @@ void Scene::Init(const Level& level, const Materials* materials, SoundManager* s
   m_nextLevel.clear();
   m_finishAreaReached = -1;
   m_continueIndicator = new CutsceneContinueIndicator(this);
+  m_pickUpMark = addPath(QPainterPath(), QPen(PickUpMarkColor, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  m_pickUpMark->setZValue(bv::ObjectsZValue + 0.5);
+  m_pickUpMark->hide();
+  m_pickUpMarkRect = QRectF();
   m_hud->Create(this);
   m_paused = false;
   if (m_player)
@@ -624,6 +655,17 @@ QList<Object*> Scene::GetObjectsWithinStickmanReach(const Stickman* stickman) co
   return objectsInRect(QRectF(r.x(), r.y() + r.height() / 2, r.width(), r.height() / 2));
 }
 
+Object* Scene::GetObjectToPickUp(const Stickman* stickman) const
+{
+  for (Object* object : GetObjectsWithinStickmanReach(stickman))
+  {
+    Grabable* grabable = object->GetGrabable();
+    if (grabable && grabable != stickman->GetGrabbedItem())
+      return object;
+  }
+  return nullptr;
+}
+
 QList<Object*> Scene::GetObjectsNearStickman(const Stickman* stickman, double radius) const
 {
   const QRectF r = stickman->GetActualBoundingRect();
@@ -799,6 +841,8 @@ Ragdoll* Scene::KillStickman(Stickman* stickman, QPointF impulse, const QString&
       element.body->SetLinearVelocity(Point2Vec(velocity));
 
   m_itemsToBlur.removeAll(stickman);
+  if (m_cueSpeaker == stickman)
+    ClearCue();
   // The start object of a stickman that died before receiving it goes to nobody.
   m_objectsForStickmen.remove(stickman);
 
@@ -906,8 +950,9 @@ void Scene::DisplayCue(const Stickman* stickman, const QString& text, Cue::Type 
   ClearCue();
   Bubble* bubble = type == Cue::Think ? static_cast<Bubble*>(new ThinkBubble) : new SayBubble;
   bubble->Init(text, stickman->GetFacingDirection(), this);
-  bubble->setPos(bubbleOrigin(stickman));
   m_cueBubble = bubble;
+  m_cueSpeaker = stickman;
+  placeCueBubble();
   if (m_continueIndicator)
     m_continueIndicator->ShowWithDelay(delay, *bubble);
 }
@@ -917,10 +962,10 @@ void Scene::DisplayComment(const QString& text)
   if (!m_player)
     return;
   ClearCue();
-  auto* bubble = new DisappearingThinkBubble;
-  bubble->Init(text, m_player->GetFacingDirection(), this);
-  bubble->setPos(bubbleOrigin(m_player));
-  m_cueBubble = bubble;
+  m_cueBubble = new DisappearingThinkBubble;
+  m_cueBubble->Init(text, m_player->GetFacingDirection(), this);
+  m_cueSpeaker = m_player;
+  placeCueBubble();
 }
 
 void Scene::DisplayObjectComment(const QString& name)
@@ -940,8 +985,18 @@ void Scene::ClearCue()
 {
   delete m_cueBubble;
   m_cueBubble = nullptr;
+  m_cueSpeaker = nullptr;
   if (m_continueIndicator)
     m_continueIndicator->Hide();
+}
+
+void Scene::placeCueBubble()
+{
+  if (!m_cueBubble || !m_cueSpeaker)
+    return;
+  m_cueBubble->Place(bubbleOrigin(m_cueSpeaker), m_hud->GetVisibleRect());
+  if (m_continueIndicator && m_continueIndicator->IsShown())
+    m_continueIndicator->Place(*m_cueBubble);
 }
 
 void Scene::SkipCutsceneCue()
@@ -1033,6 +1088,7 @@ void Scene::advance()
   if (m_paused)
     return;
   QGraphicsScene::advance();
+  placeCueBubble();
 
   if (m_pageCurl)
   {
@@ -1086,6 +1142,22 @@ void Scene::advance()
   }
   for (Ragdoll* ragdoll : qAsConst(m_ragdolls))
     ragdoll->Advance();
+  updatePickUpMark();
+}
+
+void Scene::updatePickUpMark()
+{
+  if (!m_pickUpMark)
+    return;
+  const Object* object = m_player && !m_player->IsKilled() && !m_player->IsOnLadder() ? GetObjectToPickUp(m_player)
+                                                                                     : nullptr;
+  m_pickUpMark->setVisible(object != nullptr);
+  if (!object)
+    return;
+  const QRectF rect = object->GetItem()->sceneBoundingRect();
+  if (rect != m_pickUpMarkRect)
+    m_pickUpMark->setPath(pencilLoop(rect));
+  m_pickUpMarkRect = rect;
 }
 
 void Scene::advancePhysicsOnly()
@@ -1156,6 +1228,7 @@ void Scene::clear()
   delete m_pageCurl;
   m_pageCurl = nullptr;
   QGraphicsScene::clear();
+  m_pickUpMark = nullptr;
   m_hud->Reset();
   m_blurred = false;
   m_itemsToBlur.clear();

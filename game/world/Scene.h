@@ -13,10 +13,12 @@
 #include <QList>
 #include <QMap>
 #include <QPixmap>
+#include <QPointer>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
 
+class Bubble;
 class ComputerControlledStickman;
 class ContactListener;
 class Cutscene;
@@ -31,6 +33,7 @@ class Materials;
 class Object;
 class ObjectCreator;
 class PageCurl;
+class QGraphicsPathItem;
 class QGraphicsPixmapItem;
 class Ragdoll;
 class SoundManager;
@@ -138,6 +141,12 @@ public:
   /// Pixel rectangles of every static body.
   const QList<QRectF>& GetStaticRects() const { return m_staticRects; }
   QList<Object*> GetObjectsWithinStickmanReach(const Stickman* stickman) const;
+  /// What the pick-up key would give \a stickman: the first grabbable object
+  /// within reach other than the one it holds; null when none.
+  Object* GetObjectToPickUp(const Stickman* stickman) const;
+  /// The pencil loop around the object the player would pick up; hidden while
+  /// there is none. Owned by the scene; null before Init.
+  QGraphicsPathItem* GetPickUpMark() const { return m_pickUpMark; }
   /// \a radius in pixels either side of the stickman's centre.
   QList<Object*> GetObjectsNearStickman(const Stickman* stickman, double radius) const;
   QList<QRectF> GetGroundRegions() const;
@@ -238,6 +247,9 @@ private:
   void blurItem(QGraphicsItem* item);
   void setScalableForeground(bool scalable);
   double getDarknessLevel(const QPointF& pos) const;
+  /// Keeps the bubble over its speaker and whole on screen.
+  void placeCueBubble();
+  void updatePickUpMark();
 
   b2World* m_world = nullptr;
   bool m_paused = true;
@@ -266,8 +278,13 @@ private:
   QString m_nextLevel;
   int m_finishAreaReached = -1;
   Cutscene* m_cutscene = nullptr;
-  QGraphicsItem* m_cueBubble = nullptr;
+  Bubble* m_cueBubble = nullptr;
+  /// Whom the bubble follows; null when it went.
+  QPointer<const Stickman> m_cueSpeaker;
   CutsceneContinueIndicator* m_continueIndicator = nullptr;
+  QGraphicsPathItem* m_pickUpMark = nullptr;
+  /// The scene rectangle the mark was drawn around.
+  QRectF m_pickUpMarkRect;
   const Stickman* m_stickmanTemplate = nullptr;
   DarknessLayer* m_darknessLayer = nullptr;
   PageCurl* m_pageCurl = nullptr;

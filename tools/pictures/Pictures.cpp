@@ -75,6 +75,23 @@ void strokeNumber(QPainter& painter, QPointF at, int number, Random& random)
 }
 } // namespace
 
+QList<KeyRow> HelpKeys()
+{
+  QList<int> digits;
+  for (int key = Qt::Key_0; key <= Qt::Key_9; ++key)
+    digits << key;
+  return {{{Qt::Key_Left, Qt::Key_Right}, {"\u2190", "\u2192"}, "walk"},
+          {{Qt::Key_Up, Qt::Key_Down}, {"\u2191", "\u2193"}, "climb a ladder, steer"},
+          {{Qt::Key_Return}, {"Return"}, "jump"},
+          {{Qt::Key_Shift}, {"Shift"}, "pick up the circled thing, drop"},
+          {{Qt::Key_Space}, {"Space"}, "use what you hold"},
+          {{Qt::Key_Control}, {"Ctrl", "+ drag"}, "draw"},
+          {{Qt::Key_Backspace}, {"Backspace"}, "while drawing: take back a line"},
+          {{Qt::Key_Escape}, {"Esc"}, "menu"},
+          {{Qt::Key_F11}, {"F11"}, "full screen or window"},
+          {digits, {"Alt", "+ 0..9"}, "save a drawing; 0..9: place it"}};
+}
+
 QImage MenuBackground()
 {
   constexpr int W = 1920, H = 1080;
@@ -126,7 +143,7 @@ QImage MenuBackground()
   marker.addRoundedRect(QRectF(560, 190, 800, 150), 70, 70);
   Wash(painter, marker, random, ink::Sun, 0.55);
   WriteCentred(painter, "Brisvel", {960, 250}, title, random);
-  WriteCentred(painter, "draw your way through", {960, 420}, Lettering(46, false), random);
+  WriteCentred(painter, "draw your way through", {960, 380}, Lettering(46, false), random);
   return image;
 }
 
@@ -141,33 +158,22 @@ QImage HelpScreen(const QList<Sketch>& references, const QStringList& objectName
 
   // The keys.
   Write(painter, "Keys", {70, 190}, Lettering(46), random);
-  const struct
-  {
-    QStringList keys;
-    const char* action;
-  } keys[] = {{{"\u2190", "\u2192"}, "walk"},
-              {{"\u2191", "\u2193"}, "climb a ladder"},
-              {{"Return"}, "jump"},
-              {{"Shift"}, "pick up, drop"},
-              {{"Space"}, "use what you hold"},
-              {{"Ctrl", "+ drag"}, "draw"},
-              {{"Esc"}, "menu"}};
   double y = 225;
-  for (const auto& row : keys)
+  for (const KeyRow& row : HelpKeys())
   {
     double x = 70;
-    for (const QString& key : row.keys)
+    for (const QString& cap : row.caps)
     {
-      if (key.startsWith('+'))
+      if (cap.startsWith('+'))
       {
-        Write(painter, key, {x + 4, y + 36}, Lettering(28), random);
+        Write(painter, cap, {x + 4, y + 32}, Lettering(28), random);
         x += 110;
         continue;
       }
-      x = keyCap(painter, {x, y}, key, random).right() + 12;
+      x = keyCap(painter, {x, y}, cap, random, 48).right() + 12;
     }
-    Write(painter, row.action, {300, y + 36}, Lettering(30, false), random);
-    y += 82;
+    Write(painter, row.action, {300, y + 32}, Lettering(28, false), random);
+    y += 60;
   }
   QPainterPath note;
   note.addRoundedRect(QRectF(60, 820, 600, 200), 24, 24);

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 struct Sketch;
 
@@ -10,6 +11,17 @@ struct Sketch;
 /// function paints the same picture every time.
 namespace pictures
 {
+/// One row of the help screen's key table: the keys (Qt key codes) and what they do.
+struct KeyRow
+{
+  QList<int> keys;
+  /// The caps shown; "+ ..." is written beside the caps rather than on one.
+  QStringList caps;
+  QString action;
+};
+/// Every key the game answers to while playing, as the help screen shows them.
+QList<KeyRow> HelpKeys();
+
 /// The main menu's background, 1920 × 1080, with the title; the middle of the
 /// lower half stays quiet for the menu's buttons.
 QImage MenuBackground();

@@ -150,3 +150,72 @@ TEST(BubbleTest, ACommentGoesAwayByItselfAfterFiveSecondsAndAHalf)
   tick(bubble, 2);
   EXPECT_FALSE(bubble->isVisible());
 }
+
+TEST(BubbleTest, ABubbleAtAnEdgeOfTheScreenMovesInsideAndStillLeadsToItsSpeaker)
+{
+  const QRectF screen(0, 0, 1280, 720);
+  struct Case
+  {
+    const char* edge;
+    QPointF origin;
+  };
+  // A long hint at the speaker's head close to each edge, facing either way.
+  const Case cases[] = {{"left", {15, 400}}, {"right", {1265, 400}}, {"top", {640, 30}}};
+  const QString text = "A ladder against the rock would do it, taller than the cliff. Hold Ctrl, draw two "
+                       "long sides and the rungs, then let go.";
+  for (const Case& c : cases)
+    for (const Direction direction : {Left, Right})
+      for (const bool speech : {true, false})
+      {
+        SCOPED_TRACE(std::string(c.edge) + (direction == Left ? " left" : " right") + (speech ? " say" : " think"));
+        QGraphicsScene scene;
+        Bubble* bubble = speech ? static_cast<Bubble*>(new SayBubble) : new ThinkBubble;
+        bubble->Init(text, direction, &scene);
+        tick(bubble, 20);
+        bubble->Place(c.origin, screen);
+        EXPECT_EQ(bubble->scenePos(), c.origin);
+        const QRectF balloon = bubble->GetBalloonRect();
+        EXPECT_TRUE(screen.contains(balloon.translated(Bubble::shadowOffset) | balloon));
+        const QRectF text = children<QGraphicsTextItem>(bubble).value(0)->sceneBoundingRect();
+        EXPECT_TRUE(balloon.contains(text));
+        // Beside an edge it stays off the speaker's head; at the top there is no room for that.
+        QPainterPath balloonShape;
+        balloonShape.addEllipse(balloon);
+        if (c.origin.y() > 300)
+          EXPECT_FALSE(balloonShape.intersects(QRectF(c.origin.x() - 12, c.origin.y(), 24, 24))) << "over the head";
+        if (speech)
+        {
+          // The tail's tip is at the speaker; it leaves the balloon on the speaker's side.
+          const QPainterPath tail = children<QGraphicsPathItem>(bubble).value(0)->path();
+          ASSERT_EQ(tail.elementCount(), 3);
+          EXPECT_EQ(QPointF(tail.elementAt(1)), QPointF(0, 0));
+          const QPointF base = bubble->mapToScene(QPointF(tail.elementAt(0)));
+          EXPECT_EQ(base.x() < balloon.center().x(), c.origin.x() < balloon.center().x());
+          EXPECT_EQ(base.y() < balloon.center().y(), c.origin.y() < balloon.center().y());
+        }
+        else
+        {
+          // The trail starts at the speaker's head and climbs towards the balloon.
+          QList<QGraphicsEllipseItem*> trail = children<QGraphicsEllipseItem>(bubble);
+          trail.removeAll(bigEllipse(bubble));
+          ASSERT_EQ(trail.size(), 3);
+          EXPECT_EQ(trail[0]->scenePos(), c.origin);
+          EXPECT_LT(QLineF(trail[2]->scenePos(), balloon.center()).length(),
+                    QLineF(c.origin, balloon.center()).length());
+        }
+      }
+}
+
+TEST(BubbleTest, ABubbleWithRoomIsWhereItsSpeakerPutsIt)
+{
+  QGraphicsScene scene;
+  auto* bubble = new SayBubble;
+  bubble->Init("Hello there", Left, &scene);
+  bubble->Place(QPointF(600, 400), QRectF());
+  const QRectF balloon = bubble->GetBalloonRect();
+  bubble->Place(QPointF(600, 400), QRectF(0, 0, 1280, 720));
+  EXPECT_EQ(bubble->GetBalloonRect(), balloon);
+  // Following the speaker moves the whole bubble.
+  bubble->Place(QPointF(700, 380), QRectF(0, 0, 1280, 720));
+  EXPECT_EQ(bubble->GetBalloonRect(), balloon.translated(100, -20));
+}

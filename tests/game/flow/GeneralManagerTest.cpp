@@ -1,8 +1,11 @@
 #include "flow/AnyKeyInputHandler.h"
 #include "flow/CutsceneInputHandler.h"
+#include "flow/FailbackMainWindow.h"
+#include "flow/DisappearingThinkBubble.h"
 #include "flow/GameInputHandler.h"
 #include "flow/GameMenuScene.h"
 #include "flow/GameOverInputHandler.h"
+#include "flow/GraphicsButton.h"
 #include "flow/HUD.h"
 #include "flow/MenuInputHandler.h"
 #include "flow/View.h"
@@ -21,21 +24,27 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGraphicsPixmapItem>
 #include <QGraphicsTextItem>
+#include <QGraphicsSimpleTextItem>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMediaPlayer>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSettings>
 #include <QUrl>
 
+#include <AL/al.h>
+
+#include <algorithm>
 #include <cmath>
 
 namespace
 {
 using Manager = ManagerTest;
 
-const QStringList AlwaysShown{"How to play", "Quit", "Start new game"};
+const QStringList AlwaysShown{"How to play", "Levels", "Quit", "Sound", "Start new game"};
 
 /// The player's data folder in a temporary folder while it lives.
 struct TemporaryDataHome
@@ -77,9 +86,11 @@ TEST_F(Manager, ProgressIsReadFromTheSettingsStore)
   EXPECT_TRUE(manager().GetVisitedLevels().contains("test_flat"));
   EXPECT_FALSE(manager().GetVisitedLevels().contains("test_dead_end"));
   EXPECT_EQ(manager().GetLastVisitedLevel(), QString("test_flat"));
-  EXPECT_EQ(visibleButtons(), (QStringList{"How to play", "Quit", "Restart level", "Resume playing", "Start new game"}));
+  // "Resume playing" names the level it resumes.
+  const QString resume = "Resume: A short walk";
+  EXPECT_EQ(visibleButtons(), (QStringList{"How to play", "Levels", "Quit", "Restart level", resume, "Sound", "Start new game"}));
 
-  clickButton("Resume playing");
+  clickButton(resume);
   EXPECT_EQ(manager().GetLevelName(), QString("test_flat"));
   EXPECT_TRUE(showsLevel());
 }
@@ -112,6 +123,37 @@ TEST_F(Manager, StartingALevelToursTheLevelThenHandsOverThePlay)
   EXPECT_LE(std::abs(manager().GetView()->center().x() - feet.x()), 640.0 + 1);
 }
 
+// A level wider than the screen's shape: the tour never shows what lies
+// outside the level, above or below it.
+TEST_F(Manager, TheTourShowsNothingOutsideTheLevel)
+{
+  manager().PlayLevel("sea_shore");
+  const QRectF level = manager().GetScene()->sceneRect();
+  int ticks = 0;
+  for (; ticks < 3750 && manager().IsLevelOverviewRunning(); ++ticks)
+  {
+    const QRectF shown = manager().GetView()->transform().inverted().mapRect(QRectF(0, 0, 1280, 720));
+    ASSERT_TRUE(level.adjusted(-1, -1, 1, 1).contains(shown)) << "tick " << ticks;
+    tick();
+  }
+  EXPECT_GT(ticks, 100);
+}
+
+// The pick-up key with nothing in reach and nothing held says so.
+TEST_F(Manager, PickingUpWithNothingInReachSaysSo)
+{
+  manager().PlayLevel("test_flat");
+  finishOverview();
+  Stickman* player = manager().GetScene()->GetPlayer();
+  ASSERT_NE(player, nullptr);
+  key(Qt::Key_Shift);
+  int comments = 0;
+  for (QGraphicsItem* item : manager().GetScene()->items())
+    comments += dynamic_cast<DisappearingThinkBubble*>(item) != nullptr;
+  EXPECT_EQ(comments, 1);
+  EXPECT_EQ(player->GetGrabbedItem(), nullptr);
+}
+
 // Once the tour ends the level's music starts and its subtitle names the track
 // and the project's own musicians, nothing else.
 TEST_F(Manager, TheTrackThatStartsIsCreditedToTheProjectsMusicians)
@@ -129,7 +171,7 @@ TEST_F(Manager, ProgressSurvivesARestartOfTheProgram)
   restartProgram();
   EXPECT_EQ(manager().GetLastVisitedLevel(), QString("test_flat"));
   EXPECT_TRUE(manager().GetVisitedLevels().contains("test_flat"));
-  EXPECT_TRUE(visibleButtons().contains("Resume playing"));
+  EXPECT_TRUE(visibleButtons().contains("Resume: A short walk"));
   QSettings settings;
   EXPECT_TRUE(settings.value("visited_levels/test_flat").toBool());
 }
@@ -142,7 +184,7 @@ TEST_F(Manager, EscapeGoesToTheMenuAndTheMenuGoesBack)
   key(Qt::Key_Escape);
   EXPECT_TRUE(showsMenu());
   EXPECT_FALSE(manager().IsTicking());
-  EXPECT_EQ(visibleButtons(), (QStringList{"Continue", "How to play", "Quit", "Restart level", "Start new game"}));
+  EXPECT_EQ(visibleButtons(), (QStringList{"Continue", "How to play", "Levels", "Quit", "Restart level", "Sound", "Start new game"}));
   key(Qt::Key_Escape); // the menu's Escape resumes
   EXPECT_TRUE(showsLevel());
   EXPECT_TRUE(manager().IsTicking());
@@ -403,4 +445,123 @@ TEST_F(Manager, LevelNamesNeverLeadOutOfTheLevelsFolder)
   EXPECT_EQ(manager().GetLevelName(), QString("test_flat"));
   EXPECT_EQ(errors.size(), 2);
   EXPECT_TRUE(showsMenu());
+
+// A game in progress is forgotten only when the player says so.
+TEST_F(Manager, ANewGameAsksBeforeItForgetsWhereThePlayerWas)
+{
+  {
+    QSettings settings;
+    settings.setValue("visited_levels/test_flat", true);
+    settings.setValue("last_visited_level", "test_flat");
+  }
+  clickButton("Start new game");
+  EXPECT_TRUE(showsMenu());
+  EXPECT_TRUE(manager().GetLevelName().isEmpty());
+  EXPECT_EQ(visibleButtons(), (QStringList{"No", "Yes, start a new game"}));
+  clickButton("No");
+  EXPECT_TRUE(visibleButtons().contains("Resume: A short walk"));
+  clickButton("Start new game");
+  key(Qt::Key_Escape);
+  EXPECT_TRUE(visibleButtons().contains("Resume: A short walk")) << "Escape goes back to the buttons";
+  EXPECT_EQ(manager().GetLastVisitedLevel(), QString("test_flat"));
+
+  clickButton("Start new game");
+  clickButton("Yes, start a new game");
+  EXPECT_EQ(manager().GetLevelName(), manager().GetStartLevelName());
+  EXPECT_TRUE(showsLevel());
+}
+
+// Every level reached has a card with its title and picture; a card starts its
+// level, by mouse and by keyboard.
+TEST_F(Manager, TheLevelsPageStartsAnyLevelReached)
+{
+  {
+    QSettings settings;
+    settings.setValue("visited_levels/test_flat", true);
+    settings.setValue("visited_levels/test_ladder", true);
+  }
+  clickButton("Levels");
+  EXPECT_EQ(visibleButtons(), (QStringList{"A short walk", "Back", "The Sea Shore", "Up the ladder"}));
+  for (QGraphicsItem* item : manager().GetMenuScene()->items())
+    if (auto* card = dynamic_cast<GraphicsButton*>(item); card && card->isVisible() && card->GetText() != "Back")
+    {
+      const QList<QGraphicsItem*> children = card->childItems();
+      EXPECT_TRUE(std::any_of(children.begin(), children.end(), [](QGraphicsItem* child) {
+        auto* picture = dynamic_cast<QGraphicsPixmapItem*>(child);
+        return picture && picture->pixmap().width() > 100;
+      })) << card->GetText().toStdString();
+    }
+  clickButton("Up the ladder");
+  EXPECT_EQ(manager().GetLevelName(), QString("test_ladder"));
+  EXPECT_TRUE(showsLevel());
+
+  // From the game, through the menu, with the keyboard only: the levels button
+  // is the first, and the first card under it is the second level.
+  key(Qt::Key_Escape);
+  ASSERT_TRUE(showsMenu());
+  key(Qt::Key_Down);
+  key(Qt::Key_Return);
+  ASSERT_EQ(visibleButtons().size(), 4);
+  key(Qt::Key_Down);
+  key(Qt::Key_Return);
+  EXPECT_EQ(manager().GetLevelName(), QString("test_flat"));
+  EXPECT_TRUE(showsLevel());
+}
+
+// The window's own keys switch full screen; the play stops when the window
+// loses the focus, and the menu shows.
+TEST_F(Manager, F11SwitchesFullScreenAndLosingTheFocusPausesThePlay)
+{
+  FailbackMainWindow game;
+  game.show();
+  const auto press = [&game](int key, Qt::KeyboardModifiers modifiers) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    QCoreApplication::sendEvent(&game, &event);
+  };
+  press(Qt::Key_F11, Qt::NoModifier);
+  EXPECT_TRUE(game.isFullScreen());
+  press(Qt::Key_Return, Qt::AltModifier);
+  EXPECT_FALSE(game.isFullScreen());
+
+  GeneralManager& manager = *game.GetManager();
+  manager.SetManualTicks();
+  manager.PlayLevel("test_flat");
+  ASSERT_TRUE(manager.IsTicking());
+  QEvent deactivated(QEvent::ActivationChange);
+  QCoreApplication::sendEvent(&game, &deactivated);
+  EXPECT_FALSE(manager.IsTicking());
+  EXPECT_EQ(manager.GetView()->scene(), manager.GetMenuScene());
+}
+
+// The sound page sets the music and effects volumes; the settings store keeps them.
+TEST_F(Manager, VolumesAreSetInTheMenuAndKept)
+{
+  clickButton("Sound");
+  QList<GraphicsButton*> lower;
+  for (QGraphicsItem* item : manager().GetMenuScene()->items())
+    if (auto* button = dynamic_cast<GraphicsButton*>(item); button && button->isVisible() && button->GetText() == "\u2212")
+      lower << button;
+  ASSERT_EQ(lower.size(), 2);
+  std::sort(lower.begin(), lower.end(), [](auto* a, auto* b) { return a->y() < b->y(); });
+  const auto press = [this](GraphicsButton* button) {
+    const QPoint at = manager().GetView()->mapFromScene(button->sceneBoundingRect().center());
+    QMouseEvent event(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    manager().mousePressEvent(&event);
+  };
+  press(lower[0]);
+  press(lower[0]);
+  press(lower[1]);
+  EXPECT_EQ(QSettings().value("music_volume").toInt(), 80);
+  EXPECT_EQ(QSettings().value("effects_volume").toInt(), 90);
+  ALfloat gain = 0;
+  alGetListenerf(AL_GAIN, &gain);
+  EXPECT_FLOAT_EQ(gain, 0.9f);
+
+  restartProgram();
+  QStringList texts;
+  for (QGraphicsItem* item : manager().GetMenuScene()->items())
+    if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item))
+      texts << text->text();
+  EXPECT_TRUE(texts.contains("Music: 80 %"));
+  EXPECT_TRUE(texts.contains("Effects: 90 %"));
 }

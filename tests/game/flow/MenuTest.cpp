@@ -62,16 +62,16 @@ protected:
 
 TEST_F(Menu, ModesShowTheirButtons)
 {
-  const QStringList always{"How to play", "Quit", "Start new game"};
+  const QStringList always{"How to play", "Levels", "Quit", "Sound", "Start new game"};
   EXPECT_EQ(visibleButtons(menu).keys(), always);
 
   menu.SetMode(GameMenuScene::GameRunning);
-  EXPECT_EQ(visibleButtons(menu).keys(), (QStringList{"Continue", "How to play", "Quit", "Restart level", "Start new game"}));
+  EXPECT_EQ(visibleButtons(menu).keys(), (QStringList{"Continue", "How to play", "Levels", "Quit", "Restart level", "Sound", "Start new game"}));
   EXPECT_TRUE(visibleButtons(menu)["Restart level"]->isEnabled());
 
   menu.SetMode(GameMenuScene::LastSession);
   const auto buttons = visibleButtons(menu);
-  EXPECT_EQ(buttons.keys(), (QStringList{"How to play", "Quit", "Restart level", "Resume playing", "Start new game"}));
+  EXPECT_EQ(buttons.keys(), (QStringList{"How to play", "Levels", "Quit", "Restart level", "Resume playing", "Sound", "Start new game"}));
   EXPECT_FALSE(buttons["Restart level"]->isEnabled());
   EXPECT_EQ(outline(buttons["Restart level"]), QColor(Qt::lightGray));
 

@@ -116,6 +116,31 @@ TEST_F(ObjectTest, AnIntangibleObjectNeverFalls)
   EXPECT_EQ(object->GetBody(), nullptr);
 }
 
+TEST_F(ObjectTest, TheObjectThePlayerWouldPickUpIsCircledInPencil)
+{
+  Stickman* player = scene->GetPlayer();
+  addStroke(player->pos() + QPointF(600, -20), 80, QSizeF(-1, -1));
+  tick(30);
+  EXPECT_EQ(scene->GetObjectToPickUp(player), nullptr);
+  QGraphicsPathItem* mark = scene->GetPickUpMark();
+  ASSERT_NE(mark, nullptr);
+  EXPECT_FALSE(mark->isVisible()) << "nothing in reach";
+
+  Object* near = addStroke(player->pos() + QPointF(40, -20), 80, QSizeF(-1, -1));
+  tick(30);
+  EXPECT_EQ(scene->GetObjectToPickUp(player), near);
+  EXPECT_TRUE(mark->isVisible());
+  const QRectF object = near->GetItem()->sceneBoundingRect();
+  EXPECT_TRUE(mark->sceneBoundingRect().contains(object));
+  EXPECT_LT(mark->sceneBoundingRect().width(), 3 * object.width()) << "around it, not around the level";
+
+  // The held object is not what the key would take: nothing is marked.
+  player->GrabItem(near);
+  tick(1);
+  EXPECT_EQ(scene->GetObjectToPickUp(player), nullptr);
+  EXPECT_FALSE(mark->isVisible());
+}
+
 TEST_F(ObjectTest, IsPickedUpCarriedTurnedAndDropped)
 {
   Stickman* player = scene->GetPlayer();

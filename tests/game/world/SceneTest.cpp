@@ -671,6 +671,37 @@ TEST(SceneTest, CuesAppearOverTheirSpeakerOrOnTheHud)
   EXPECT_TRUE(itemsOfType<Bubble>(f.scene()).isEmpty());
 }
 
+TEST(SceneTest, ABubbleFollowsItsSpeakerAndStaysOnScreenUntilTheSpeakerDies)
+{
+  SceneFixture f;
+  f.Build(SceneLevel(R"(
+  <start x="2" y="9"/>
+  <ground><region x="0" y="9" width="30" height="1"/></ground>
+  <npc><friend x="6" y="9" name="Ann"/></npc>
+)"));
+  // The screen shows the level's left part, the player close to its edge.
+  f.scene().GetHUD()->UpdateFromView(QSize(1280, 720), QTransform::fromTranslate(0, -300));
+  const QRectF screen(0, 300, 1280, 720);
+  f.scene().DisplayComment("Where does this path lead, I wonder? Far away over the hills, I suppose.");
+  QList<DisappearingThinkBubble*> bubbles = itemsOfType<DisappearingThinkBubble>(f.scene());
+  ASSERT_EQ(bubbles.size(), 1);
+  f.Tick(20);
+  EXPECT_TRUE(screen.contains(bubbles[0]->GetBalloonRect()));
+  f.player()->MoveTo(f.player()->pos() + QPointF(300, 0));
+  f.Tick();
+  const QRectF playerRect = f.player()->GetActualBoundingRect();
+  EXPECT_EQ(bubbles[0]->scenePos(), QPointF(playerRect.center().x(), playerRect.top()));
+  EXPECT_TRUE(screen.contains(bubbles[0]->GetBalloonRect()));
+
+  Cue cue;
+  cue.SetFrom("Ann");
+  cue.SetText("Hello");
+  f.scene().DisplayCue(cue);
+  ASSERT_EQ(itemsOfType<SayBubble>(f.scene()).size(), 1);
+  f.scene().KillStickman(f.scene().GetNpcs()[0], QPointF(), QString(), ObjectCategory::Other, QPointF());
+  EXPECT_TRUE(itemsOfType<Bubble>(f.scene()).isEmpty());
+}
+
 TEST(SceneTest, ObjectCommentsTakeTheRightArticle)
 {
   SceneFixture f;

@@ -2,8 +2,14 @@
 #include "Sketchbook.h"
 
 #include "common/FilePaths.h"
+#include "flow/GameInputHandler.h"
 
 #include <QImage>
+#include <QKeyEvent>
+#include <QMetaMethod>
+#include <QSignalSpy>
+
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -69,4 +75,38 @@ TEST(Pictures, MenuLeavesRoomForTheButtons)
     for (int x = 480; x < 1440; x += 2, ++total)
       dark += qGray(menu.pixel(x, y)) < 120;
   EXPECT_LT(dark, total / 200);
+}
+
+// Every key the game answers to while playing is on the help screen: each key
+// is pressed, with and without Alt, on the game's own input handler.
+TEST(Pictures, TheHelpScreenListsEveryKeyTheGameAnswers)
+{
+  QList<int> listed;
+  for (const pictures::KeyRow& row : pictures::HelpKeys())
+    listed << row.keys;
+  QList<int> candidates;
+  for (int key = 0x20; key < 0x7f; ++key)
+    candidates << key;
+  for (int key = Qt::Key_Escape; key <= Qt::Key_F35; ++key)
+    candidates << key;
+  for (int key : candidates)
+    for (Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::AltModifier})
+    {
+      GameInputHandler handler;
+      handler.Start();
+      int emitted = 0;
+      const QMetaObject* meta = handler.metaObject();
+      QList<std::shared_ptr<QSignalSpy>> spies;
+      for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
+        if (meta->method(i).methodType() == QMetaMethod::Signal)
+          spies << std::make_shared<QSignalSpy>(&handler, QByteArray("2") + meta->method(i).methodSignature());
+      QKeyEvent press(QEvent::KeyPress, key, modifiers);
+      handler.keyPressEvent(&press);
+      QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+      handler.keyReleaseEvent(&release);
+      for (const auto& spy : spies)
+        emitted += spy->count();
+      if (emitted > 0)
+        EXPECT_TRUE(listed.contains(key)) << "key 0x" << std::hex << key << " is not on the help screen";
+    }
 }
