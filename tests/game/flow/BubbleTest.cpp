@@ -182,7 +182,9 @@ TEST(BubbleTest, ABubbleAtAnEdgeOfTheScreenMovesInsideAndStillLeadsToItsSpeaker)
         QPainterPath balloonShape;
         balloonShape.addEllipse(balloon);
         if (c.origin.y() > 300)
+        {
           EXPECT_FALSE(balloonShape.intersects(QRectF(c.origin.x() - 12, c.origin.y(), 24, 24))) << "over the head";
+        }
         if (speech)
         {
           // The tail's tip is at the speaker; it leaves the balloon on the speaker's side.

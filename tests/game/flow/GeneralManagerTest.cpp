@@ -445,6 +445,7 @@ TEST_F(Manager, LevelNamesNeverLeadOutOfTheLevelsFolder)
   EXPECT_EQ(manager().GetLevelName(), QString("test_flat"));
   EXPECT_EQ(errors.size(), 2);
   EXPECT_TRUE(showsMenu());
+}
 
 // A game in progress is forgotten only when the player says so.
 TEST_F(Manager, ANewGameAsksBeforeItForgetsWhereThePlayerWas)

@@ -107,6 +107,8 @@ TEST(Pictures, TheHelpScreenListsEveryKeyTheGameAnswers)
       for (const auto& spy : spies)
         emitted += spy->count();
       if (emitted > 0)
+      {
         EXPECT_TRUE(listed.contains(key)) << "key 0x" << std::hex << key << " is not on the help screen";
+      }
     }
 }
