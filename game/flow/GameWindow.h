@@ -18,6 +18,8 @@ public:
   GameWindow(const GameWindow&) = delete;
   GameWindow& operator=(const GameWindow&) = delete;
 
+  GeneralManager* GetManager() const { return m_manager; }
+
 protected:
   void mousePressEvent(QMouseEvent* event) override { m_manager->mousePressEvent(event); }
   void mouseReleaseEvent(QMouseEvent* event) override { m_manager->mouseReleaseEvent(event); }
