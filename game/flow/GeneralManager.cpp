@@ -141,7 +141,8 @@ GeneralManager::GeneralManager(QWidget* widget, QObject* parent)
       m_gameInputHandler(new GameInputHandler(this)), m_menuInputHandler(new MenuInputHandler(this)),
       m_helpInputHandler(new AnyKeyInputHandler(this)), m_gameOverInputHandler(new GameOverInputHandler(this)),
       m_cutsceneInputHandler(new CutsceneInputHandler(this)), m_resumeInputHandler(m_gameInputHandler),
-      m_currentInputHandler(m_menuInputHandler), m_levelOverviewer(new LevelOverviewer)
+      m_currentInputHandler(m_menuInputHandler), m_levelOverviewer(new LevelOverviewer),
+      m_levelsPath(::GetLevelsPath())
 {
   m_view->setParent(this);
   m_levelErrorHandler = [this](const QString& message) {
@@ -668,7 +669,7 @@ void GeneralManager::loadLevel(const QString& name)
 {
   if (!Level::IsLevelName(name))
     throw fileError("\"%1\" is not the name of a level", name);
-  const QString path = GetLevelsPath() + QLatin1Char('/') + name + QStringLiteral(".xml");
+  const QString path = m_levelsPath + QLatin1Char('/') + name + QStringLiteral(".xml");
   if (!m_level.Load(path))
     throw fileError("Level file \"%1\"\nis corrupted or does not exist", path);
 }

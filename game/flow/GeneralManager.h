@@ -78,6 +78,10 @@ public:
   /// Receives the message of a level that fails to load while the game runs;
   /// the default shows it in a message box. The game then returns to the menu.
   void SetLevelErrorHandler(std::function<void(const QString&)> handler);
+  /// The folder levels load from; the game's own levels folder unless a tool
+  /// or a test names another.
+  void SetLevelsPath(const QString& path) { m_levelsPath = path; }
+  const QString& GetLevelsPath() const { return m_levelsPath; }
 
   View* GetView() const { return m_view; }
   Scene* GetScene() const { return m_scene; }
@@ -208,6 +212,7 @@ private:
   QString m_lastVisitedLevel;
 
   QString m_levelName;
+  QString m_levelsPath;
   bool m_menuPainted = false;
   std::function<void(const QString&)> m_levelErrorHandler;
   /// Set by BRISVEL_RECORD; null otherwise.

@@ -63,3 +63,10 @@ QWidget* CreateMainWindow()
   qCInfo(lcWindow) << "OpenGL 2.0 is not available: drawing without it";
   return new FailbackMainWindow;
 }
+
+GeneralManager* GetGameManager(QWidget* mainWindow)
+{
+  if (auto* window = dynamic_cast<MainWindow*>(mainWindow))
+    return window->GetManager();
+  return static_cast<FailbackMainWindow*>(mainWindow)->GetManager();
+}

@@ -23,3 +23,5 @@ bool IsOpenGL2Available();
 /// The OpenGL window when OpenGL 2.0 is available, the software one otherwise.
 /// Builds the whole game; throws std::runtime_error when a data file fails.
 QWidget* CreateMainWindow();
+/// The game manager of a window CreateMainWindow made.
+GeneralManager* GetGameManager(QWidget* mainWindow);

@@ -1,5 +1,7 @@
+#include "LevelPlayer.h"
 #include "MainWindow.h"
 #include "MallocTuning.h"
+#include "WindowReplay.h"
 
 #include "common/FastTrigonometry.h"
 
@@ -7,6 +9,7 @@
 #include <QMessageBox>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
@@ -20,7 +23,19 @@ int main(int argc, char* argv[])
   QApplication::setOrganizationDomain("brisvel.org");
   QApplication::setApplicationDisplayName("Brisvel");
 
-  srand(static_cast<unsigned>(time(nullptr)));
+  // BRISVEL_REPLAY=FILE plays an input script in the window instead of a player.
+  std::unique_ptr<WindowReplay> replay;
+  if (const QString replayPath = qEnvironmentVariable("BRISVEL_REPLAY"); !replayPath.isEmpty())
+  {
+    replay.reset(new WindowReplay);
+    QString error;
+    if (!replay->Prepare(replayPath, &error))
+    {
+      std::fprintf(stderr, "brisvel: %s\n", qPrintable(error));
+      return 2;
+    }
+  }
+  srand(replay ? LevelPlayer::DefaultSeed : static_cast<unsigned>(time(nullptr)));
   InitFastTrigonometry();
   setlocale(LC_NUMERIC, "C");
 
@@ -37,5 +52,7 @@ int main(int argc, char* argv[])
     return -1;
   }
   ShowFullScreen(window.get());
+  if (replay)
+    return replay->Run(window.get(), GetGameManager(window.get()));
   return QApplication::exec();
 }

@@ -1,17 +1,13 @@
 #include "Monkey.h"
 
-#include "LevelPlayer.h"
-
-#include "flow/GameMenuScene.h"
 #include "flow/GeneralManager.h"
-#include "flow/GraphicsButton.h"
-#include "flow/View.h"
+#include "flow/LevelPlayer.h"
 #include "stickman/Stickman.h"
 #include "world/Scene.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QGraphicsItem>
+#include <QLineF>
 #include <QTextStream>
 
 #include <algorithm>
@@ -94,13 +90,19 @@ void Monkey::act(Report* report)
   else if (choice < 70)
   {
     Scene* scene = m_player->GetManager()->GetScene();
-    const int before = scene->GetObjects().size();
-    const int strokes = uniform(1, 3);
+    const int objectsBefore = scene->GetObjects().size();
+    const int laddersBefore = scene->GetLaddersIntersectingRect(scene->sceneRect()).size();
+    // Frames are painted while the drawing is open, between strokes and
+    // within them, as in a person's game.
     m_player->PressKey(Qt::Key_Control);
-    for (int i = 0; i < strokes; ++i)
-      m_player->Stroke(randomShape());
+    for (const QPolygonF& stroke : randomDrawing(report))
+    {
+      tick(uniform(0, 8));
+      m_player->Stroke(stroke, uniform(0, 1));
+    }
     m_player->ReleaseKey(Qt::Key_Control);
-    report->objectsCreated += std::max(0, scene->GetObjects().size() - before);
+    report->objectsCreated += std::max(0, scene->GetObjects().size() - objectsBefore);
+    report->laddersBuilt += std::max(0, scene->GetLaddersIntersectingRect(scene->sceneRect()).size() - laddersBefore);
   }
   else if (choice < 78)
     holdKey(Qt::Key_Shift, 1);
@@ -133,12 +135,55 @@ void Monkey::holdKey(int key, int ticks)
   m_player->ReleaseKey(key);
 }
 
+QList<QPolygonF> Monkey::randomDrawing(Report* report)
+{
+  const QPointF centre = aroundPlayer(350);
+  const int choice = uniform(0, 3);
+  if (choice == 0)
+  {
+    ++report->laddersDrawn;
+    // Two sides and the rungs between, spaced about as wide as the ladder.
+    const double width = uniformReal(40, 120), height = uniformReal(150, 500);
+    const QPointF top = centre - QPointF(width / 2, height / 2);
+    QList<QPolygonF> strokes{traced({top, top + QPointF(0, height)}),
+                             traced({top + QPointF(width, 0), top + QPointF(width, height)})};
+    const int rungs = std::max(1, static_cast<int>(std::lround(height / (width * uniformReal(0.5, 1.5)))) - 1);
+    for (int i = 1; i <= rungs; ++i)
+    {
+      const QPointF left = top + QPointF(0, height * i / (rungs + 1));
+      strokes << traced({left, left + QPointF(width, 0)});
+    }
+    return strokes;
+  }
+  if (choice == 1)
+  {
+    ++report->stairsDrawn;
+    // One stroke of risers and treads, rising to either side, drawn from its
+    // foot or from its top.
+    const double side = uniform(0, 1) ? 1 : -1;
+    QPolygonF corners;
+    corners << centre;
+    for (int i = 0, steps = uniform(2, 6); i < steps; ++i)
+    {
+      corners << corners.last() + QPointF(0, -uniformReal(20, 70));
+      corners << corners.last() + QPointF(side * uniformReal(60, 140), 0);
+    }
+    if (uniform(0, 1))
+      std::reverse(corners.begin(), corners.end());
+    return {traced(corners)};
+  }
+  QList<QPolygonF> strokes;
+  for (int i = 0, count = uniform(1, 3); i < count; ++i)
+    strokes << randomShape();
+  return strokes;
+}
+
 QPolygonF Monkey::randomShape()
 {
   const QPointF centre = aroundPlayer(350);
   const double size = uniformReal(30, 260);
   QPolygonF shape;
-  switch (uniform(0, 5))
+  switch (uniform(0, 3))
   {
   case 0: // a scribble
     shape << centre;
@@ -153,19 +198,27 @@ QPolygonF Monkey::randomShape()
     shape << centre << centre + QPointF(size, 0) << centre + QPointF(size, size * 0.5)
           << centre + QPointF(0, size * 0.5) << centre;
     break;
-  case 3: // stairs going up to the right
-    shape << centre;
-    for (int i = 0, steps = uniform(2, 6); i < steps; ++i)
-      shape << shape.last() + QPointF(0, -uniformReal(20, 70)) << shape.last() + QPointF(uniformReal(60, 140), 0);
-    break;
-  case 4: // one plank or rung of a ladder
-    shape << centre << centre + (uniform(0, 1) ? QPointF(0, size) : QPointF(60, 0));
-    break;
   default: // a straight line
     shape << centre << centre + QPointF(uniformReal(-size, size), uniformReal(-size, size));
     break;
   }
   return shape;
+}
+
+QPolygonF Monkey::traced(const QVector<QPointF>& corners)
+{
+  // A mouse reports a point every few pixels, never quite on the line.
+  constexpr double StepPx = 10;
+  QPolygonF points;
+  points << corners.value(0);
+  for (int i = 1; i < corners.size(); ++i)
+  {
+    const QPointF from = corners[i - 1], to = corners[i];
+    const int steps = std::max(1, static_cast<int>(std::ceil(QLineF(from, to).length() / StepPx)));
+    for (int step = 1; step <= steps; ++step)
+      points << from + (to - from) * step / steps + QPointF(uniformReal(-1, 1), uniformReal(-1, 1));
+  }
+  return points;
 }
 
 QPointF Monkey::aroundPlayer(double radius)
@@ -186,18 +239,10 @@ void Monkey::pauseInTheMenu()
 
 void Monkey::restartFromTheMenu()
 {
-  GeneralManager* manager = m_player->GetManager();
   m_player->PressKey(Qt::Key_Escape);
   m_player->ReleaseKey(Qt::Key_Escape);
-  for (QGraphicsItem* item : manager->GetMenuScene()->items())
-  {
-    GraphicsButton* button = GraphicsButton::FromItem(item);
-    if (button && button == item && button->isVisible() && button->GetText() == QLatin1String("Restart level"))
-    {
-      m_player->ClickWindow(manager->GetView()->mapFromScene(button->sceneBoundingRect().center()));
-      return;
-    }
-  }
+  if (m_player->ClickMenuButton(QStringLiteral("Restart level")))
+    return;
   // No restart offered (a cutscene may have sent the game to the menu): back to play.
   m_player->PressKey(Qt::Key_Escape);
   m_player->ReleaseKey(Qt::Key_Escape);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPolygonF>
 #include <QStringList>
 
@@ -9,8 +10,9 @@ class LevelPlayer;
 
 /// Random but plausible input for a player: walking, jumping, climbing,
 /// drawing scribbles and shapes a person would draw (ladders, stairs, boxes,
-/// circles), picking up, using, pausing in the menu and restarting from it.
-/// Every level gets its turn; the same seed gives the same input.
+/// circles) with the game going on between the mouse's moves, picking up,
+/// using, pausing in the menu and restarting from it. Every level gets its
+/// turn; the same seed gives the same input.
 class Monkey
 {
 public:
@@ -19,6 +21,9 @@ public:
     long long ticks = 0;
     int levelsVisited = 0;
     int objectsCreated = 0;
+    int laddersDrawn = 0;
+    int laddersBuilt = 0;
+    int stairsDrawn = 0;
     long rssStartKb = 0;
     long rssEndKb = 0;
   };
@@ -37,7 +42,11 @@ private:
   void act(Report* report);
   void tick(int count);
   void holdKey(int key, int ticks);
+  /// The strokes of one drawing: a ladder, stairs, or one to three shapes.
+  QList<QPolygonF> randomDrawing(Report* report);
   QPolygonF randomShape();
+  /// The straight lines between \a corners as a mouse traces them.
+  QPolygonF traced(const QVector<QPointF>& corners);
   QPointF aroundPlayer(double radius);
   void pauseInTheMenu();
   void restartFromTheMenu();

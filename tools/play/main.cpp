@@ -1,17 +1,18 @@
 // brisvel-play: plays a level headless with scripted or random input.
 //
-//   brisvel-play LEVEL SCRIPT [--until-ticks N] [--png FILE] [--size WxH] [--seed S]
-//   brisvel-play --monkey SECONDS [--seed S]
+//   brisvel-play LEVEL SCRIPT [--until-ticks N] [--png FILE] [--size WxH] [--seed S] [--levels DIR] [--no-render]
+//   brisvel-play --monkey SECONDS [--seed S] [--levels DIR] [--no-render]
 //
 // A script replay prints as its last line
 //   outcome WORD level NAME next NAME ticks N objects K
 // with WORD finished, killed or timeout ("-" stands for no next level).
 #include "Headless.h"
-#include "LevelPlayer.h"
 #include "Monkey.h"
 
+#include "flow/FailbackMainWindow.h"
 #include "flow/GeneralManager.h"
 #include "flow/InputScript.h"
+#include "flow/LevelPlayer.h"
 #include "flow/MallocTuning.h"
 
 #include "common/FastTrigonometry.h"
@@ -22,6 +23,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QResizeEvent>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -32,12 +34,11 @@
 
 namespace
 {
-constexpr int DefaultUntilTicks = 10000;
-
 int usage()
 {
   std::fprintf(stderr, "usage: brisvel-play LEVEL SCRIPT [--until-ticks N] [--png FILE] [--size WxH] [--seed S]\n"
-                       "       brisvel-play --monkey SECONDS [--seed S]\n");
+                       "                    [--levels DIR] [--no-render]\n"
+                       "       brisvel-play --monkey SECONDS [--seed S] [--levels DIR] [--no-render]\n");
   return 2;
 }
 
@@ -46,11 +47,14 @@ struct Options
   QString level;
   QString script;
   QString png;
-  /// The window, and so the last frame written with --png.
+  /// The window, and so every frame and the last one written with --png.
   QSize size{1280, 720};
-  int untilTicks = DefaultUntilTicks;
+  int untilTicks = LevelPlayer::DefaultUntilTicks;
   int monkeySeconds = 0;
-  unsigned seed = 1;
+  unsigned seed = LevelPlayer::DefaultSeed;
+  /// The game's own levels unless --levels names another folder.
+  QString levels = GetLevelsPath();
+  bool render = true;
 };
 
 // "WxH" in pixels, each side from 1 to 8192.
@@ -86,6 +90,10 @@ bool parseOptions(const QStringList& arguments, Options* options)
       options->seed = arguments[++i].toUInt(&ok);
     else if (argument == QLatin1String("--monkey") && hasValue)
       options->monkeySeconds = arguments[++i].toInt(&ok);
+    else if (argument == QLatin1String("--levels") && hasValue)
+      options->levels = arguments[++i];
+    else if (argument == QLatin1String("--no-render"))
+      options->render = false;
     else if (argument.startsWith(QLatin1String("--")))
       return false;
     else
@@ -108,20 +116,6 @@ bool isSameFile(const QString& a, const QString& b)
   return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
 }
 
-const char* outcomeWord(LevelPlayer::Outcome outcome)
-{
-  switch (outcome)
-  {
-  case LevelPlayer::Finished:
-    return "finished";
-  case LevelPlayer::Killed:
-    return "killed";
-  case LevelPlayer::Playing:
-    break;
-  }
-  return "timeout";
-}
-
 int replay(LevelPlayer& player, const Options& options)
 {
   InputScript script;
@@ -136,36 +130,25 @@ int replay(LevelPlayer& player, const Options& options)
     std::fprintf(stderr, "brisvel-play: %s\n", qPrintable(error));
     return 1;
   }
-  const QList<InputScript::Event> events = script.GetEvents(options.level);
-  int next = 0;
-  while (player.GetOutcome() == LevelPlayer::Playing && player.GetTicks() < options.untilTicks)
-  {
-    while (next < events.size() && events[next].tick <= player.GetTicks())
-      player.Send(events[next++]);
-    const int before = player.GetTicks();
-    player.Tick();
-    // Escape in a script pauses; the player then goes on as "Continue" would.
-    if (player.GetTicks() == before)
-      player.GetManager()->switchToGame();
-  }
+  player.Replay(script.GetEvents(options.level), options.untilTicks);
   const bool pictureWritten = options.png.isEmpty() || player.GetFinalFrame().save(options.png);
   if (!pictureWritten)
     std::fprintf(stderr, "brisvel-play: cannot write %s\n", qPrintable(options.png));
-  const QString nextLevel = player.GetNextLevel().isEmpty() ? QStringLiteral("-") : player.GetNextLevel();
-  std::printf("outcome %s level %s next %s ticks %d objects %d\n", outcomeWord(player.GetOutcome()),
-              qPrintable(options.level), qPrintable(nextLevel), player.GetTicks(), player.GetFinalObjectCount());
+  std::printf("%s\n", qPrintable(player.GetOutcomeLine()));
   return pictureWritten ? 0 : 1;
 }
 
 int monkey(LevelPlayer& player, const Options& options)
 {
   QStringList levels;
-  for (const QString& file : QDir(GetLevelsPath()).entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name))
+  for (const QString& file : QDir(options.levels).entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name))
     levels << file.chopped(4);
   std::printf("monkey levels %s\n", qPrintable(levels.join(QLatin1Char(' '))));
   Monkey::Report report = Monkey(&player, options.seed).Run(levels, options.monkeySeconds);
-  std::printf("monkey ticks %lld levels-visited %d objects-created %d rss-start %ld kB rss-end %ld kB\n",
-              report.ticks, report.levelsVisited, report.objectsCreated, report.rssStartKb, report.rssEndKb);
+  std::printf("monkey ticks %lld levels-visited %d objects-created %d ladders-drawn %d ladders-built %d "
+              "stairs-drawn %d rss-start %ld kB rss-end %ld kB\n",
+              report.ticks, report.levelsVisited, report.objectsCreated, report.laddersDrawn, report.laddersBuilt,
+              report.stairsDrawn, report.rssStartKb, report.rssEndKb);
   return 0;
 }
 } // namespace
@@ -198,7 +181,17 @@ int main(int argc, char* argv[])
 
   try
   {
-    LevelPlayer player(options.size);
+    // The software window, never shown: it takes the player's events as the
+    // game's window does, and the player paints its frames.
+    FailbackMainWindow window;
+    window.resize(options.size);
+    // A hidden window hears of its size only when shown: the game is told now.
+    QResizeEvent resize(options.size, QSize());
+    QApplication::sendEvent(&window, &resize);
+    GeneralManager* manager = window.GetManager();
+    manager->SetLevelsPath(options.levels);
+    LevelPlayer player(&window, manager);
+    player.SetRendering(options.render);
     return options.monkeySeconds > 0 ? monkey(player, options) : replay(player, options);
   }
   catch (const std::runtime_error& error)

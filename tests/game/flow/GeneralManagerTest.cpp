@@ -158,6 +158,7 @@ TEST_F(Manager, PickingUpWithNothingInReachSaysSo)
 // and the project's own musicians, nothing else.
 TEST_F(Manager, TheTrackThatStartsIsCreditedToTheProjectsMusicians)
 {
+  manager().SetLevelsPath(GetLevelsPath()); // a shipped level
   manager().PlayLevel("sea_shore");
   finishOverview();
   const QGraphicsTextItem* subtitle = manager().GetScene()->GetHUD()->GetSubtitleItem();
@@ -275,7 +276,7 @@ TEST_F(Manager, ALevelThatFailsToLoadWhilePlayingReturnsToTheMenu)
   for (int i = 0; i < 600 && showsLevel(); ++i)
     tick();
   ASSERT_EQ(errors.size(), 1);
-  EXPECT_EQ(errors[0], "Level file \"" + GetLevelsPath() + "/test_no_such_level.xml\"\nis corrupted or does not exist");
+  EXPECT_EQ(errors[0], "Level file \"" BV_TEST_LEVELS_DIR "/test_no_such_level.xml\"\nis corrupted or does not exist");
   EXPECT_TRUE(showsMenu());
   EXPECT_EQ(manager().GetLevelName(), QString("test_dead_end"));
   EXPECT_EQ(manager().GetLastVisitedLevel(), QString("test_dead_end"));
@@ -368,6 +369,7 @@ TEST_F(Manager, ALevelStartedAtOncePlaysItsFirstTrackOnceThePageHasTurned)
   Level level(QSizeF(0, 0));
   ASSERT_TRUE(level.Load(GetLevelsPath() + "/sea_shore.xml"));
   ASSERT_FALSE(level.GetMusicTracks().isEmpty());
+  manager().SetLevelsPath(GetLevelsPath());
   manager().PlayLevel("sea_shore");
   const auto* player = manager().findChild<QMediaPlayer*>();
   ASSERT_NE(player, nullptr);

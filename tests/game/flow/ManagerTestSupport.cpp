@@ -26,6 +26,7 @@ GeneralManager& ManagerTest::manager()
     m_manager.reset(new GeneralManager(&window, nullptr));
     m_manager->SetManualTicks();
     m_manager->SetLevelErrorHandler([this](const QString& message) { errors << message; });
+    m_manager->SetLevelsPath(BV_TEST_LEVELS_DIR);
   }
   return *m_manager;
 }

@@ -13,7 +13,7 @@
 #include <memory>
 
 /// A game manager on a 1280 x 720 window that is never shown, with a settings
-/// store of its own in a temporary folder, ticked by hand.
+/// store of its own in a temporary folder, ticked by hand, on the test levels.
 class ManagerTest : public testing::Test
 {
 protected:

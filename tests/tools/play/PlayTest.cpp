@@ -1,4 +1,4 @@
-#include "LevelPlayer.h"
+#include "flow/LevelPlayer.h"
 
 #include "flow/GeneralManager.h"
 #include "flow/View.h"
