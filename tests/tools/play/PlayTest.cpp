@@ -1,5 +1,6 @@
 #include "flow/LevelPlayer.h"
 
+#include "flow/FailbackMainWindow.h"
 #include "flow/GeneralManager.h"
 #include "flow/View.h"
 
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QResizeEvent>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -32,7 +34,7 @@ PlayRun play(const QStringList& arguments, const QString& record = QString())
   if (!record.isEmpty())
     environment.insert("BRISVEL_RECORD", record);
   process.setProcessEnvironment(environment);
-  process.start(BV_PLAY_TOOL, arguments);
+  process.start(BV_PLAY_TOOL, QStringList(arguments) << "--levels" << BV_TEST_LEVELS_DIR);
   EXPECT_TRUE(process.waitForFinished(120000));
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
           QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
@@ -75,8 +77,15 @@ TEST_F(Play, ARecordingWithKeysPressedDuringAStrokeReplaysToTheSameOutcome)
   const QString record = dir.filePath("record.txt");
   qputenv("BRISVEL_RECORD", QFile::encodeName(record));
   std::srand(1);
-  LevelPlayer player;
+  // The hidden window brisvel-play plays through, of its default size.
+  FailbackMainWindow window;
+  const QSize size(1280, 720);
+  window.resize(size);
+  QResizeEvent resize(size, QSize());
+  QCoreApplication::sendEvent(&window, &resize);
   qunsetenv("BRISVEL_RECORD");
+  window.GetManager()->SetLevelsPath(BV_TEST_LEVELS_DIR);
+  LevelPlayer player(&window, window.GetManager());
   QString error;
   ASSERT_TRUE(player.Start("test_ladder", &error)) << error.toStdString();
   // As brisvel-play does, the ticks stop at the outcome.
