@@ -84,9 +84,9 @@ void skipPulseAudioWithoutServer()
 }
 
 // The title a level file gives itself, or its name when it gives none.
-QString levelTitle(const QString& name)
+QString levelTitle(const QString& levelsPath, const QString& name)
 {
-  QFile file(GetLevelsPath() + QLatin1Char('/') + name + QStringLiteral(".xml"));
+  QFile file(levelsPath + QLatin1Char('/') + name + QStringLiteral(".xml"));
   if (file.open(QIODevice::ReadOnly))
   {
     QXmlStreamReader xml(&file);
@@ -392,7 +392,7 @@ void GeneralManager::showLevels()
   for (const QString& name : m_visitedLevels)
   {
     Level level(QSizeF(LevelSizeM, LevelSizeM));
-    if (!level.Load(GetLevelsPath() + QLatin1Char('/') + name + QStringLiteral(".xml")))
+    if (!Level::IsLevelName(name) || !level.Load(m_levelsPath + QLatin1Char('/') + name + QStringLiteral(".xml")))
       continue;
     cards[name] = {name, level.GetTitle().isEmpty() ? name : level.GetTitle(), levelPicture(level)};
     for (const Level::FinishArea& area : level.GetFinishAreas())
@@ -426,7 +426,7 @@ void GeneralManager::setVolumes(int musicPercent, int effectsPercent)
 
 void GeneralManager::updateMenuProgress()
 {
-  const QString title = m_lastVisitedLevel.isEmpty() ? QString() : levelTitle(m_lastVisitedLevel);
+  const QString title = m_lastVisitedLevel.isEmpty() ? QString() : levelTitle(m_levelsPath, m_lastVisitedLevel);
   m_menuScene->SetResumeLevel(title);
   m_menuScene->SetProgressToLose(m_lastVisitedLevel == m_startLevelName ? QString() : title);
 }

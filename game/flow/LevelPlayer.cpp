@@ -81,7 +81,7 @@ bool LevelPlayer::Start(const QString& level, QString* error)
 bool LevelPlayer::StartFromMenu(const QString& level, QString* error)
 {
   restart(level);
-  if (!ClickMenuButton(QStringLiteral("Resume playing")) && !ClickMenuButton(QStringLiteral("Start new game")))
+  if (!ClickMenuButton(QStringLiteral("Resume")) && !ClickMenuButton(QStringLiteral("Start new game")))
   {
     *error = QStringLiteral("the menu offers no game to start");
     return false;
@@ -228,7 +228,7 @@ bool LevelPlayer::ClickMenuButton(const QString& label)
   for (QGraphicsItem* item : m_manager->GetMenuScene()->items())
   {
     GraphicsButton* button = GraphicsButton::FromItem(item);
-    if (button && button == item && button->isVisible() && button->GetText() == label)
+    if (button && button == item && button->isVisible() && button->GetText().startsWith(label))
     {
       ClickWindow(m_manager->GetView()->mapFromScene(button->sceneBoundingRect().center()));
       return true;

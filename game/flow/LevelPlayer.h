@@ -67,7 +67,8 @@ public:
   void Stroke(const QPolygonF& scenePoints, int ticksBetweenPoints = 0);
   /// A click on the window pixel \a windowPos, whatever is shown.
   void ClickWindow(QPoint windowPos);
-  /// Clicks the menu's visible button with that label; false when there is none.
+  /// Clicks the menu's visible button whose label begins with \a label (the
+  /// resume button names its level); false when there is none.
   bool ClickMenuButton(const QString& label);
 
   /// Ticks run since the level started.

@@ -20,8 +20,10 @@ void SetDefaultOpenGLFormat();
 /// ("offscreen", "minimal"), where the question itself crashes.
 bool IsOpenGL2Available();
 
-/// The OpenGL window when OpenGL 2.0 is available, the software one otherwise.
-/// Builds the whole game; throws std::runtime_error when a data file fails.
+/// The OpenGL window when OpenGL 2.0 is available on a graphics card, the
+/// software one otherwise (OpenGL drawn by the processor is far slower than
+/// it); BRISVEL_WINDOW=opengl or software chooses either whatever the machine
+/// has. Builds the whole game; throws std::runtime_error when a data file fails.
 QWidget* CreateMainWindow();
 /// The game manager of a window CreateMainWindow made.
 GeneralManager* GetGameManager(QWidget* mainWindow);
