@@ -77,6 +77,8 @@ TEST(DrawingInput, AFastStrokeKeepsItsCornersWhileFramesAreSlow)
   std::unique_ptr<FailbackMainWindow> window(new FailbackMainWindow);
   GeneralManager* manager = window->GetManager();
   manager->SetManualTicks();
+  manager->SetLevelErrorHandler([](const QString& message) { ADD_FAILURE() << message.toStdString(); });
+  manager->SetLevelsPath(BV_TEST_LEVELS_DIR);
   manager->PlayLevel("test_flat");
   for (int i = 0; i < 3750 && manager->IsLevelOverviewRunning(); ++i)
     manager->Tick();

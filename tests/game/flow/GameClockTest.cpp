@@ -71,6 +71,8 @@ TEST_F(GameTime, FollowsTheClockWhateverAFrameCosts)
   SlowWindow slowWindow;
   slowWindow.resize(640, 360);
   GeneralManager game(&slowWindow, nullptr);
+  game.SetLevelErrorHandler([](const QString& message) { ADD_FAILURE() << message.toStdString(); });
+  game.SetLevelsPath(BV_TEST_LEVELS_DIR);
   game.PlayLevel("test_flat");
   ASSERT_EQ(game.GetLevelName(), "test_flat");
   auto* counter = new TickCounter;
