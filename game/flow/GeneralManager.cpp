@@ -424,6 +424,13 @@ void GeneralManager::setVolumes(int musicPercent, int effectsPercent)
   settings.setValue(EffectsVolumeKey, std::clamp(effectsPercent, 0, 100));
 }
 
+void GeneralManager::SetLevelsPath(const QString& path)
+{
+  m_levelsPath = path;
+  // The menu names the level to resume by the title its file gives.
+  updateMenuProgress();
+}
+
 void GeneralManager::updateMenuProgress()
 {
   const QString title = m_lastVisitedLevel.isEmpty() ? QString() : levelTitle(m_levelsPath, m_lastVisitedLevel);

@@ -80,7 +80,7 @@ public:
   void SetLevelErrorHandler(std::function<void(const QString&)> handler);
   /// The folder levels load from; the game's own levels folder unless a tool
   /// or a test names another.
-  void SetLevelsPath(const QString& path) { m_levelsPath = path; }
+  void SetLevelsPath(const QString& path);
   const QString& GetLevelsPath() const { return m_levelsPath; }
 
   View* GetView() const { return m_view; }
