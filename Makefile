@@ -20,7 +20,7 @@ run: build
 	$(BUILD)/bin/brisvel
 
 test: build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(BUILD) --output-on-failure --timeout 600 -j $(JOBS)
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize:

@@ -427,8 +427,8 @@ TEST_F(Manager, ObjectsAreSavedInThePlayersDataFolder)
 TEST_F(Manager, LevelNamesNeverLeadOutOfTheLevelsFolder)
 {
   QTemporaryDir outside;
-  ASSERT_TRUE(QFile::copy(GetLevelsPath() + "/test_flat.xml", outside.filePath("elsewhere.xml")));
-  const QString escaping = QDir(GetLevelsPath()).relativeFilePath(outside.filePath("elsewhere"));
+  ASSERT_TRUE(QFile::copy(manager().GetLevelsPath() + "/test_flat.xml", outside.filePath("elsewhere.xml")));
+  const QString escaping = QDir(manager().GetLevelsPath()).relativeFilePath(outside.filePath("elsewhere"));
   ASSERT_TRUE(escaping.startsWith("../"));
   {
     QSettings settings;
@@ -532,6 +532,8 @@ TEST_F(Manager, F11SwitchesFullScreenAndLosingTheFocusPausesThePlay)
 
   GeneralManager& manager = *game.GetManager();
   manager.SetManualTicks();
+  manager.SetLevelErrorHandler([](const QString& message) { ADD_FAILURE() << message.toStdString(); });
+  manager.SetLevelsPath(BV_TEST_LEVELS_DIR);
   manager.PlayLevel("test_flat");
   ASSERT_TRUE(manager.IsTicking());
   QEvent deactivated(QEvent::ActivationChange);
