@@ -1,6 +1,6 @@
 #include "Preview.h"
 
-#include "References.h"
+#include "HeldObjects.h"
 
 #include "world/ArtisticDrawing.h"
 #include "world/DrawingPen.h"
@@ -26,53 +26,14 @@ namespace
 constexpr int CellWidth = 420;
 constexpr int CellHeight = 400;
 constexpr int Label = 18;
-// References are drawn as large as people draw on the screen, then shrink to
-// their maximum size as in the game.
-constexpr double DrawnSizePx = 200;
 
-/// The first reference of every object.
-QMap<QString, Sketch> firstReferences()
+/// The reference as the game makes it into an object, in the object's own pose.
+ArtisticDrawing* drawingOf(const QPainterPath& path)
 {
-  QMap<QString, Sketch> references;
-  for (const Sketch& sketch : GenerateReferences())
-  {
-    const QString name = DrawingRecognition::ParseId(sketch.word).name;
-    if (!references.contains(name))
-      references.insert(name, sketch);
-  }
-  return references;
-}
-
-/// The sketch as the game makes it into an object: a drawing centred on its
-/// own origin, turned to point the object's default way.
-ArtisticDrawing* drawingOf(const Sketch& sketch, const ObjectCreator::ObjectInfo& info)
-{
-  QPainterPath path;
-  for (const QPolygonF& stroke : sketch.strokes)
-  {
-    if (stroke.isEmpty())
-      continue;
-    path.moveTo(stroke.first());
-    for (int i = 1; i < stroke.size(); ++i)
-      path.lineTo(stroke[i]);
-  }
-  const DrawingRecognition::ParsedId id = DrawingRecognition::ParseId(sketch.word);
-  if (info.grabable.grabable)
-  {
-    bool mirrored = false;
-    double rotation = 0;
-    const Direction drawn = id.hasDirection ? id.direction : info.grabable.defaultDirection;
-    path = ObjectCreator::ToDefaultDirection(drawn, info.grabable.defaultDirection, mirrored, rotation).map(path);
-  }
-  const QRectF r = path.boundingRect();
-  const double scale = DrawnSizePx / std::max({r.width(), r.height(), 1.0});
-  QTransform transform;
-  transform.scale(scale, scale);
-  transform.translate(-r.center().x(), -r.center().y());
   auto* drawing = new ArtisticDrawing();
   drawing->setPen(DrawingPen);
   drawing->setZValue(bv::ObjectsZValue);
-  drawing->setPath(transform.map(path));
+  drawing->setPath(path);
   return drawing;
 }
 
@@ -143,14 +104,14 @@ bool RenderPreview(const QString& objectsFile, const QString& stickmanFile, cons
     return false;
   }
 
-  const QMap<QString, Sketch> references = firstReferences();
   QList<QImage> cells;
   for (auto it = creator.GetObjectDescriptions().cbegin(); it != creator.GetObjectDescriptions().cend(); ++it)
   {
-    if (!references.contains(it.key()))
-      continue;
     const ObjectCreator::ObjectInfo& info = it.value();
-    ArtisticDrawing* drawing = drawingOf(references[it.key()], info);
+    const QPainterPath reference = ReferencePath(it.key(), info, DrawnSizePx);
+    if (reference.isEmpty())
+      continue;
+    ArtisticDrawing* drawing = drawingOf(reference);
     renderer.scene().addItem(drawing);
     std::unique_ptr<Object> object(Object::Create(it.key()));
     object->Init(nullptr, drawing, nullptr, info.material, info.grabable, info.usable, info.maximumSize, info.sounds,

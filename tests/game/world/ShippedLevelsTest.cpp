@@ -1,3 +1,4 @@
+#include "CombatTestSupport.h"
 #include "ObjectTestSupport.h"
 
 #include "common/ConvertUtils.h"
@@ -5,6 +6,8 @@
 #include "stickman/Stickman.h"
 #include "world/Level.h"
 #include "world/Materials.h"
+#include "world/Object.h"
+#include "world/ComputerControlledStickman.h"
 #include "world/Scene.h"
 
 #include <QDir>
@@ -208,4 +211,31 @@ TEST_F(ShippedLevelTest, WindyGorgeKillsAJumperWithoutAParachute)
   player()->Jump();
   tick(200);
   EXPECT_EQ(killed.size(), 1);
+}
+
+// Each object a level's stickman can hold at the start is drawn as the thing it
+// names, and reaches the hand no larger than one a player draws.
+TEST(ShippedLevels, HeldObjectsArriveInTheHandAsWhatTheyName)
+{
+  const QStringList files = QDir(GetLevelsPath()).entryList({"*.obj"}, QDir::Files);
+  ASSERT_FALSE(files.isEmpty());
+  for (const QString& file : files)
+  {
+    const QString name = QFileInfo(file).completeBaseName();
+    SCOPED_TRACE(name.toStdString());
+    CombatFixture f;
+    QFile source(GetLevelsPath() + "/" + file);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    f.WriteLevelFile(file, source.readAll());
+    f.Build(SceneLevel(R"(<start x="2" y="9"/><ground><region x="0" y="9" width="30" height="1"/></ground>
+      <npc><friend x="9" y="9" name="ann" grabbed-object=")" + name.toUtf8() + R"("/></npc>)"));
+    f.scene().LoadObjectsForStickmen(&f.creator);
+    auto* held = dynamic_cast<Object*>(f.Npc("ann")->GetGrabbedItem());
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(held->GetName(), name);
+    const QSizeF limit = f.creator.getObjectInfo(name).maximumSize;
+    const QRectF drawn = held->GetItem()->boundingRect();
+    EXPECT_LE(held->GetItem()->scale() * std::max(drawn.width(), drawn.height()),
+              std::max(limit.width(), limit.height()) + 2);
+  }
 }
