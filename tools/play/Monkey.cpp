@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace
 {
@@ -30,10 +31,10 @@ Monkey::Report Monkey::Run(const QStringList& levels, int seconds)
   QElapsedTimer clock;
   clock.start();
   int minute = 0;
-  // Where a minute's mark falls, the level in play and the objects drawn in it
-  // say more about the figure than time does; the highest sample of the minute,
-  // taken as each level's turn ends, compares one minute with another.
-  long minutePeakKb = 0;
+  // What is in memory at a minute's mark depends on the level in play and the
+  // objects drawn in it; the minute's highest resident memory, kept by the
+  // kernel since the last mark, compares one minute with another.
+  resetPeakResident();
   for (int index = 0; !levels.isEmpty() && clock.elapsed() < 1000LL * seconds; ++index)
   {
     const QString level = levels[index % levels.size()];
@@ -52,14 +53,12 @@ Monkey::Report Monkey::Run(const QStringList& levels, int seconds)
       if (clock.elapsed() >= 60000LL * (minute + 1))
       {
         ++minute;
-        const long residentKb = ResidentKb();
         std::printf("monkey minute %d level %s ticks %lld rss %ld kB rss-peak %ld kB\n", minute, qPrintable(level),
-                    m_ticks, residentKb, std::max(minutePeakKb, residentKb));
+                    m_ticks, ResidentKb(), statusKb("VmHWM:"));
         std::fflush(stdout);
-        minutePeakKb = 0;
+        resetPeakResident();
       }
     }
-    minutePeakKb = std::max(minutePeakKb, ResidentKb());
   }
   report.ticks = m_ticks;
   report.rssEndKb = ResidentKb();
@@ -68,14 +67,26 @@ Monkey::Report Monkey::Run(const QStringList& levels, int seconds)
 
 long Monkey::ResidentKb()
 {
+  return statusKb("VmRSS:");
+}
+
+long Monkey::statusKb(const char* field)
+{
   QFile status(QStringLiteral("/proc/self/status"));
   if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
     return -1;
   QTextStream in(&status);
   for (QString line = in.readLine(); !line.isNull(); line = in.readLine())
-    if (line.startsWith(QLatin1String("VmRSS:")))
-      return line.mid(6).trimmed().split(QLatin1Char(' ')).value(0).toLong();
+    if (line.startsWith(QLatin1String(field)))
+      return line.mid(int(std::strlen(field))).trimmed().split(QLatin1Char(' ')).value(0).toLong();
   return -1;
+}
+
+void Monkey::resetPeakResident()
+{
+  QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+  if (!clearRefs.open(QIODevice::WriteOnly) || clearRefs.write("5") != 1)
+    std::printf("monkey cannot reset the peak of resident memory: rss-peak is the process's\n");
 }
 
 void Monkey::act(Report* report)

@@ -38,6 +38,10 @@ public:
   static long ResidentKb();
 
 private:
+  /// A "kB" figure of /proc/self/status; -1 when it cannot be read.
+  static long statusKb(const char* field);
+  /// Starts the kernel's count of the highest resident memory (VmHWM) afresh.
+  static void resetPeakResident();
   /// One burst of input, then a few ticks.
   void act(Report* report);
   void tick(int count);
