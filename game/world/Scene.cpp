@@ -251,10 +251,9 @@ void Scene::BackgroundLayer::Reset()
 
 namespace
 {
-// Shows only the part of \a image that is not transparent, at the place it
-// has in the whole picture: a foreground is mostly empty, and drawing its
-// empty part cost a blended pass over the whole window every frame.
-void setVisiblePart(QGraphicsPixmapItem* item, const QImage& image)
+/// The smallest rectangle holding every pixel of \a image that is not
+/// transparent; empty when there is none.
+QRect visibleRect(const QImage& image)
 {
   const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
   int left = argb.width(), right = -1, top = argb.height(), bottom = -1;
@@ -270,11 +269,19 @@ void setVisiblePart(QGraphicsPixmapItem* item, const QImage& image)
         bottom = y;
       }
   }
-  if (right < 0)
+  return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// Shows only the part of \a image that is not transparent, at the place it
+// has in the whole picture moved by \a offset: a foreground is mostly empty,
+// and drawing its empty part cost a blended pass over the whole window every frame.
+void setVisiblePart(QGraphicsPixmapItem* item, const QImage& image, QPoint offset = QPoint())
+{
+  const QRect visible = visibleRect(image);
+  if (visible.isEmpty())
     return;
-  const QRect visible(QPoint(left, top), QPoint(right, bottom));
   item->setPixmap(QPixmap::fromImage(image.copy(visible)));
-  item->setOffset(visible.topLeft());
+  item->setOffset(offset + visible.topLeft());
 }
 } // namespace
 
@@ -283,7 +290,12 @@ void Scene::ForegroundLayer::Set(const QPointF& pos, const QImage& image, Scene*
   sharp = scene->addPixmap(QPixmap());
   blurred = scene->addPixmap(QPixmap());
   setVisiblePart(sharp, image);
-  setVisiblePart(blurred, BlurImage(image, bv::SceneBlurRadius));
+  // Only the drawn part and the blur's reach around it are blurred: blurring
+  // the whole picture took several copies of it at every level start.
+  const int reach = int(std::ceil(3 * bv::SceneBlurRadius));
+  const QRect around = visibleRect(image).adjusted(-reach, -reach, reach, reach) & image.rect();
+  if (!around.isEmpty())
+    setVisiblePart(blurred, BlurImage(image.copy(around), bv::SceneBlurRadius), around.topLeft());
   for (QGraphicsPixmapItem* item : {sharp, blurred})
   {
     item->setPos(pos);

@@ -23,10 +23,12 @@
 #include <box2d/b2_polygon_shape.h>
 #include <box2d/b2_world.h>
 
+#include <QBuffer>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
+#include <QPainter>
 #include <QPixmap>
 #include <QPointer>
 #include <QSignalSpy>
@@ -794,6 +796,37 @@ TEST(SceneTest, AVanishedObjectGoesWithItsPictureEvenWhenTheLevelEndsFirst)
   f.Tick(10);
   f.scene().clear();
   EXPECT_TRUE(interrupted.isNull());
+}
+
+// A foreground's blurred copy is shown in place of the sharp picture: it lies
+// over it, a little wider where the blur spreads the ink.
+TEST(SceneTest, ABlurredForegroundLiesOverItsSharpPicture)
+{
+  SceneFixture f;
+  QImage picture(1000, 600, QImage::Format_ARGB32);
+  picture.fill(Qt::transparent);
+  QPainter(&picture).fillRect(QRect(620, 410, 90, 40), Qt::darkGreen);
+  QByteArray png;
+  QBuffer buffer(&png);
+  ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG"));
+  f.WriteLevelFile("rock.png", png);
+  f.Build(SceneLevel(R"(
+  <start x="2" y="9"/>
+  <foreground><region image="rock.png" x="1" y="1"/></foreground>
+  <ground><region x="0" y="9" width="30" height="1"/></ground>
+)").replace("<foreground/>\n", ""));
+  QGraphicsPixmapItem* sharp = nullptr;
+  QGraphicsPixmapItem* blurred = nullptr;
+  for (QGraphicsItem* item : f.scene().items())
+    if (auto* pixmap = dynamic_cast<QGraphicsPixmapItem*>(item); pixmap && item->zValue() == bv::ForegroundLayersZValue)
+      (pixmap->isVisible() ? sharp : blurred) = pixmap;
+  ASSERT_TRUE(sharp && blurred);
+  const QRectF inkAt = sharp->sceneBoundingRect();
+  EXPECT_EQ(inkAt, QRectF(m2px(QPointF(1, 1)) + QPointF(620, 410), QSizeF(90, 40)));
+  const QRectF blurAt = blurred->sceneBoundingRect();
+  EXPECT_LE((blurAt.center() - inkAt.center()).manhattanLength(), 2);
+  EXPECT_TRUE(blurAt.adjusted(-1, -1, 1, 1).contains(inkAt));
+  EXPECT_LE(blurAt.width(), inkAt.width() + 6 * bv::SceneBlurRadius);
 }
 
 TEST(SceneTest, BlurringCoversStickmenRagdollsAndForegroundsAndIsUndone)
