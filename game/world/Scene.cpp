@@ -239,7 +239,8 @@ void Scene::BackgroundLayer::Set(const QPointF& pos, const QImage& image)
   rect = QRectF(pos, QSizeF(image.size()));
   // An opaque picture becomes an opaque pixmap, which is copied rather than blended.
   picture = QPixmap::fromImage(image);
-  blurredPicture = QPixmap::fromImage(BlurImage(image, bv::SceneBlurRadius));
+  // Blurred from the pixmap itself: through an image it took two more copies of the picture.
+  blurredPicture = BlurPixmap(picture, bv::SceneBlurRadius);
 }
 
 void Scene::BackgroundLayer::Reset()
