@@ -138,3 +138,34 @@ TEST(ScenePictureTest, ThePageCurlFoldsTheOldPageAwayFromTheCorner)
   EXPECT_EQ(picture.pixelColor(20, 20), QColor(250, 245, 220));
   EXPECT_EQ(picture.pixelColor(1190, 990), QColor(120, 90, 50));
 }
+
+// Blurred while the player draws, the background is still drawn where it is:
+// sky above the line and earth below it, in any part of the level.
+TEST(ScenePictureTest, TheBlurredBackgroundLiesWhereTheSharpOneIs)
+{
+  SceneFixture f;
+  const QSize size(1200, 1000);
+  f.WriteLevelFile("backdrop.png", backgroundPicture(size, 900));
+  f.Build(SceneLevel(R"(
+  <start x="3" y="9"/>
+  <background image="backdrop.png"/>
+  <ground><region x="0" y="9" width="12" height="1"/></ground>
+)",
+                     12, 10));
+  f.scene().Blur();
+  const QRectF part(700, 700, 500, 300);
+  QImage picture(part.size().toSize(), QImage::Format_ARGB32);
+  picture.fill(Qt::white);
+  QPainter painter(&picture);
+  f.scene().render(&painter, QRectF(QPointF(0, 0), part.size()), part);
+  painter.end();
+  const auto near = [](const QColor& a, const QColor& b) {
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) < 20;
+  };
+  for (const int x : {10, 250, 470})
+  {
+    EXPECT_TRUE(near(picture.pixelColor(x, 50), QColor(200, 230, 255))) << x;
+    EXPECT_TRUE(near(picture.pixelColor(x, 260), QColor(120, 90, 50))) << x;
+    EXPECT_FALSE(near(picture.pixelColor(x, 200), QColor(200, 230, 255))) << "the line, spread by the blur " << x;
+  }
+}
