@@ -3,11 +3,13 @@
 
 #include "common/ConvertUtils.h"
 #include "common/FilePaths.h"
+#include "flow/HUD.h"
 #include "stickman/Stickman.h"
 #include "world/Level.h"
 #include "world/Materials.h"
 #include "world/Object.h"
 #include "world/ComputerControlledStickman.h"
+#include "world/EnemyStickman.h"
 #include "world/Scene.h"
 
 #include <QDir>
@@ -78,6 +80,24 @@ protected:
   std::unique_ptr<Scene> shippedScene;
 };
 
+// The escort road with its bandits armed as the game arms them: the level's
+// own file beside the objects and pictures the build makes for it.
+void buildEscortRoad(CombatFixture& f)
+{
+  for (const char* name : {"axe.obj", "sword.obj", "escort_road.background.png", "escort_road.foreground.png"})
+  {
+    QFile file(GetLevelsPath() + "/" + name);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    f.WriteLevelFile(name, file.readAll());
+  }
+  QFile level(GetLevelsPath() + "/escort_road.xml");
+  ASSERT_TRUE(level.open(QIODevice::ReadOnly));
+  f.Build(level.readAll());
+  f.scene().LoadObjectsForStickmen(&f.creator);
+  // The bandits take their step towards the player.
+  f.Tick(60);
+}
+
 QString startLevel()
 {
   QFile file(GetStartLevelConfigPath());
@@ -104,7 +124,7 @@ TEST(ShippedLevels, TheChapterRunsFromTheStartLevelToItsEnd)
 {
   EXPECT_EQ(startLevel(), "sea_shore");
   const QStringList names = chapter();
-  EXPECT_EQ(names, QStringList({"sea_shore", "cliff_path", "high_ledge", "friends_meadow", "windy_gap"}));
+  EXPECT_EQ(names, QStringList({"sea_shore", "cliff_path", "high_ledge", "friends_meadow", "windy_gap", "escort_road"}));
   const QStringList files = QDir(BV_SOURCE_DATA "/levels").entryList({"*.xml"}, QDir::Files);
   EXPECT_EQ(files.size(), names.size()) << "every shipped level is part of the chapter";
   for (const QString& name : names)
@@ -237,5 +257,65 @@ TEST(ShippedLevels, HeldObjectsArriveInTheHandAsWhatTheyName)
     const QRectF drawn = held->GetItem()->boundingRect();
     EXPECT_LE(held->GetItem()->scale() * std::max(drawn.width(), drawn.height()),
               std::max(limit.width(), limit.height()) + 2);
+  }
+}
+
+// Oskar cannot walk, so the finish is where he stands; it waits until both
+// bandits have let go of their weapons.
+TEST(ShippedLevels, TheEscortRoadEndsByOskarOnceBothBanditsAreDisarmed)
+{
+  CombatFixture f;
+  buildEscortRoad(f);
+  auto* brom = dynamic_cast<EnemyStickman*>(f.Npc("brom"));
+  auto* vask = dynamic_cast<EnemyStickman*>(f.Npc("vask"));
+  ComputerControlledStickman* oskar = f.Npc("oskar");
+  ASSERT_TRUE(brom && vask && oskar);
+  EXPECT_TRUE(oskar->IsVip());
+  EXPECT_EQ(dynamic_cast<EnemyStickman*>(oskar), nullptr) << "a friend, who takes no decisions";
+  ASSERT_NE(brom->GetGrabbedItem(), nullptr);
+  ASSERT_NE(vask->GetGrabbedItem(), nullptr);
+
+  // Beside Oskar, out of Vask's reach.
+  const auto arriveByOskar = [&f] {
+    f.player()->MoveTo(QPointF(m2px(23.0), m2px(9.0)));
+    return f.scene().GetFinishAreaReached() != nullptr;
+  };
+  EXPECT_FALSE(arriveByOskar()) << "both armed";
+  brom->SetPeaceful(true);
+  f.Tick(100);
+  EXPECT_EQ(brom->GetGrabbedItem(), nullptr);
+  EXPECT_FALSE(arriveByOskar()) << "Vask still holds his sword";
+  vask->SetPeaceful(true);
+  f.Tick(100);
+  EXPECT_TRUE(arriveByOskar());
+  EXPECT_EQ(f.scene().GetKilledCount(), 0);
+}
+
+// What is at stake: a blow meant for the player reaches Oskar when it is
+// struck beside him, Vask's as well as the player's own.
+TEST(ShippedLevels, OnTheEscortRoadBlowsStruckBesideOskarKillHim)
+{
+  {
+    CombatFixture f;
+    buildEscortRoad(f);
+    QSignalSpy vipKilled(&f.scene(), &Scene::vipKilled);
+    // Slipped past Vask, in front of Oskar.
+    f.player()->MoveTo(QPointF(m2px(20.7), m2px(9.0)));
+    f.Tick(60);
+    EXPECT_EQ(vipKilled.count(), 1);
+    EXPECT_EQ(f.scene().GetHUD()->GetMessageItem()->text(), "Oskar killed!");
+  }
+  {
+    CombatFixture f;
+    buildEscortRoad(f);
+    QSignalSpy vipKilled(&f.scene(), &Scene::vipKilled);
+    f.scene().MakeNpcsPeaceful(true);
+    f.Tick(60);
+    // A spear swung a metre short of him.
+    f.player()->MoveTo(QPointF(m2px(20.3), m2px(9.0)));
+    f.Give(f.player(), "spear");
+    f.player()->Use();
+    ASSERT_TRUE(f.TickUntilIdle(f.player()));
+    EXPECT_EQ(vipKilled.count(), 1);
   }
 }
