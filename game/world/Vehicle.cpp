@@ -54,7 +54,9 @@ void Vehicle::OnGrab(Stickman* stickman)
 
 void Vehicle::OnRelease()
 {
-  if (m_holder && m_scene)
+  if (!m_holder)
+    return;
+  if (m_scene)
   {
     placeHolder();
     const QPointF at = m_holder->GetActualPos();
@@ -63,11 +65,11 @@ void Vehicle::OnRelease()
       m_holder->StartFallingDown(0);
     else // the seat of a tilted vehicle may lie a little below the ground's top
       m_holder->MoveTo(QPointF(at.x(), ground.y1()));
-    m_holder->show();
     m_scene->StopSound(m_engineSound);
     m_engineSound = 0;
     m_scene->PlaySound(m_sounds.specialSound, m_holder->GetActualPos(), 1.0, false);
   }
+  m_holder->show();
   m_holder = nullptr;
 }
 

@@ -215,3 +215,25 @@ TEST_F(VehicleTest, TheEngineSoundAndTheListenerFlyWithTheHelicopter)
   EXPECT_GT(QLineF(start, centre(helicopter)).length(), 100);
   EXPECT_EQ(SceneFixture::SourcesPlayingAt(start), 0) << "nothing left behind where it started";
 }
+
+// A rider is never left invisible: not by a vehicle outside any scene (the
+// objects preview boards one), nor by a vehicle that goes away under it.
+TEST_F(VehicleTest, TheRiderIsSeenAgainWhateverBecomesOfTheVehicle)
+{
+  QGraphicsPathItem picture(QPainterPath(QPointF(0, 0)));
+  std::unique_ptr<Vehicle> vehicle(Vehicle::Create("helicopter"));
+  GrabableInfo grabable;
+  grabable.grabable = true;
+  vehicle->Init(nullptr, &picture, nullptr, Material(), grabable, UsableInfo(), QSizeF(-1, -1), ObjectSoundsInfo(),
+                LightSourceInfo(), true);
+  player->GrabItem(vehicle->GetGrabable());
+  EXPECT_FALSE(player->isVisible());
+  player->DropItem();
+  EXPECT_TRUE(player->isVisible());
+
+  player->GrabItem(vehicle->GetGrabable());
+  ASSERT_FALSE(player->isVisible());
+  vehicle.reset();
+  EXPECT_TRUE(player->isVisible());
+  EXPECT_EQ(player->GetGrabbedItem(), nullptr);
+}
