@@ -21,6 +21,7 @@
 #include "world/Object.h"
 #include "world/ObjectCreator.h"
 #include "world/Scene.h"
+#include "world/Vehicle.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -62,6 +63,12 @@ const char LastVisitedLevelKey[] = "last_visited_level";
 const char MusicVolumeKey[] = "music_volume";
 const char EffectsVolumeKey[] = "effects_volume";
 const char ComposerCredit[] = "</i></b> by the Brisvel musicians";
+
+/// The vehicle \a stickman rides; null when it holds none.
+Vehicle* getStickmanVehicle(const Stickman* stickman)
+{
+  return dynamic_cast<Vehicle*>(stickman->GetGrabbedItem());
+}
 
 std::runtime_error fileError(const char* text, const QString& path)
 {
@@ -347,13 +354,23 @@ void GeneralManager::pickUpItem()
 
 void GeneralManager::moveUp()
 {
-  if (Stickman* player = m_scene->GetPlayer())
+  Stickman* player = m_scene->GetPlayer();
+  if (!player)
+    return;
+  if (Vehicle* vehicle = getStickmanVehicle(player))
+    vehicle->Move(Up);
+  else
     climbUp(player);
 }
 
 void GeneralManager::moveDown()
 {
-  if (Stickman* player = m_scene->GetPlayer())
+  Stickman* player = m_scene->GetPlayer();
+  if (!player)
+    return;
+  if (Vehicle* vehicle = getStickmanVehicle(player))
+    vehicle->Move(Down);
+  else
     climbDown(player);
 }
 
@@ -884,6 +901,11 @@ void GeneralManager::move(Direction direction)
   Stickman* player = m_scene->GetPlayer();
   if (!player)
     return;
+  if (Vehicle* vehicle = getStickmanVehicle(player))
+  {
+    vehicle->Move(direction);
+    return;
+  }
   if (!player->IsOnLadder())
   {
     player->Move(direction);

@@ -6,6 +6,7 @@
 #include "world/MusicalInstrument.h"
 #include "world/Scene.h"
 #include "world/UsableObject.h"
+#include "world/Vehicle.h"
 
 #include "common/Angles.h"
 #include "common/BodyUserData.h"
@@ -63,6 +64,8 @@ Object* Object::Create(const QString& name)
   case ObjectCategory::Key:
   case ObjectCategory::Saw:
     return new UsableObject(name, category, nullptr);
+  case ObjectCategory::Vehicle:
+    return Vehicle::Create(name);
   default:
     return new Object(name, category, nullptr);
   }

@@ -588,6 +588,8 @@ Stickman* Scene::AddPlayerStickman(const QPointF& pos)
   auto* stickman = new Stickman(nullptr, this, this);
   connect(stickman, &Stickman::stepMade, this, &Scene::onPlayerStickmanMoved);
   connect(stickman, &Stickman::jumpMade, this, &Scene::onPlayerStickmanMoved);
+  // Carried by a vehicle the player moves without a step: the ears go along.
+  connect(stickman, &Stickman::moved, this, &Scene::onPlayerStickmanMoved);
   connect(stickman, &Stickman::moved, this, &Scene::checkFinishConditions);
   initStickman(stickman, pos, bv::PlayerStickmanColor);
   return stickman;

@@ -91,7 +91,8 @@ QList<Description> Table()
     held("bomb", "metal", 0.4, 0, "bounce_metal", {0.5, 0.3, -90}),
     used(held("saw", "metal", 0.7, 0, "bounce_metal", {0.1, 0.5, -90}), "saw"),
     [] {
-      Description d = thing("helicopter", "metal", 3.0, 0, "bounce_metal");
+      // Boarded rather than carried: the figure rides at the bottom of the picture.
+      Description d = held("helicopter", "aluminium", 3.0, 0, "bounce_metal", {0.5, 1, 0});
       d.specialSound = "helicopter_stop";
       d.engineSound = "helicopter_engine";
       return d;

@@ -122,12 +122,15 @@ bool RenderPreview(const QString& objectsFile, const QString& stickmanFile, cons
     cell.fill(QColor(235, 235, 235));
     QPainter painter(&cell);
     painter.setRenderHint(QPainter::Antialiasing);
+    // A vehicle is boarded, its rider hidden: it stands beside the figure.
+    const bool boarded = object->GetCategory() == ObjectCategory::Vehicle;
+    const bool held = info.grabable.grabable && !boarded;
     painter.drawText(QRectF(0, 0, cell.width(), Label), Qt::AlignCenter,
-                     QString("%1 (%2)").arg(it.key(), info.grabable.grabable ? "held" : "not carried"));
+                     QString("%1 (%2)").arg(it.key(), boarded ? "boarded" : held ? "held" : "not carried"));
     for (const Direction direction : {Right, Left})
     {
       const QRectF target(direction == Right ? 2 : CellWidth + 2, Label, CellWidth - 4, CellHeight - Label - 2);
-      renderer.draw(painter, object.get(), info.grabable.grabable, direction, target);
+      renderer.draw(painter, object.get(), held, direction, target);
     }
     painter.end();
     object.reset();

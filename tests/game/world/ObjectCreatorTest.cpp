@@ -37,31 +37,6 @@
 
 namespace
 {
-const QList<Sketch>& references()
-{
-  static const QList<Sketch> sketches = [] {
-    QList<Sketch> read;
-    QString error;
-    EXPECT_TRUE(ReadSketches(BV_BUILT_REFERENCES, read, error)) << error.toStdString();
-    return read;
-  }();
-  return sketches;
-}
-
-/// The first reference of the object \a name pointing \a direction (none for
-/// an empty one), as a player draws it: \a sizePx large, points 8 px apart.
-QList<QPolygonF> reference(const QString& name, const QString& direction, double sizePx)
-{
-  for (const Sketch& sketch : references())
-  {
-    const DrawingRecognition::ParsedId id = DrawingRecognition::ParseId(sketch.word);
-    if (id.name == name && (direction.isEmpty() ? !id.hasDirection : sketch.word.endsWith("_" + direction)))
-      return Resample(ScaleToLongerSide(sketch.strokes, sizePx), 8);
-  }
-  ADD_FAILURE() << "no reference of " << name.toStdString() << " " << direction.toStdString();
-  return {};
-}
-
 QList<Sketch> quickDrawings(const QString& name)
 {
   QList<Sketch> sketches;
@@ -146,7 +121,7 @@ TEST_F(ObjectCreatorTest, ADrawnReferenceBecomesItsObjectShrinksAndRestsOnTheGro
   for (const auto& [name, direction] : {std::pair("sword", "right"), {"apple", ""}, {"key", "left"}})
   {
     const std::string id = std::string(name) + " " + direction;
-    const QList<QPolygonF> strokes = PlaceStrokes(reference(name, direction, 400), QPointF(x += 500, 300));
+    const QList<QPolygonF> strokes = PlaceStrokes(Reference(name, direction, 400), QPointF(x += 500, 300));
     LogCapture log("bv.objects");
     Object* object = drawObject(strokes);
     EXPECT_EQ(log.lines().filter("drawing:"), QStringList(QString("drawing: ") + name)) << id;
@@ -171,7 +146,7 @@ TEST_F(ObjectCreatorTest, ADrawnReferenceBecomesItsObjectShrinksAndRestsOnTheGro
 
 TEST_F(ObjectCreatorTest, ADrawingPointingLeftIsShownAsDrawn)
 {
-  const QList<QPolygonF> strokes = PlaceStrokes(reference("assault_rifle", "left", 200), QPointF(1200, 300));
+  const QList<QPolygonF> strokes = PlaceStrokes(Reference("assault_rifle", "left", 200), QPointF(1200, 300));
   QRectF drawn;
   for (const QPolygonF& stroke : strokes)
     drawn |= stroke.boundingRect();
@@ -247,7 +222,7 @@ TEST_F(ObjectCreatorTest, WithoutReferenceDrawingsThePlayerIsToldWhyNothingIsRec
   EXPECT_FALSE(creator.LoadImagesDatabase(dir.filePath("missing.db")));
   EXPECT_EQ(log.lines().filter("failed to load images DB").size(), 2);
 
-  EXPECT_EQ(drawObject(PlaceStrokes(reference("sword", "right", 300), QPointF(1200, 300))), nullptr);
+  EXPECT_EQ(drawObject(PlaceStrokes(Reference("sword", "right", 300), QPointF(1200, 300))), nullptr);
   EXPECT_EQ(ShownComment(*scene), "I can't recognise drawings: images.db is missing or empty.");
   EXPECT_EQ(log.lines().filter("failed to load images DB").size(), 2) << "logged once, not at every drawing";
   draw(creator, ladderStrokes(QPointF(1000, GroundTopPx + 2), 60, 240));
@@ -318,7 +293,7 @@ TEST_F(ObjectCreatorTest, TheLastObjectIsSavedAndLoadedBack)
   creator.SaveLastObject(file);
   EXPECT_FALSE(QFile::exists(file)) << "nothing made yet";
 
-  Object* drawn = drawObject(PlaceStrokes(reference("sword", "right", 300), QPointF(1200, 300)));
+  Object* drawn = drawObject(PlaceStrokes(Reference("sword", "right", 300), QPointF(1200, 300)));
   ASSERT_NE(drawn, nullptr);
   creator.SaveLastObject(file);
   ASSERT_TRUE(QFile::exists(file));
@@ -476,7 +451,7 @@ TEST_F(ObjectCreatorTest, DrawnObjectsRestOnTheGroundOverTheirBodies)
   for (int i = 0; i < drawings.size(); ++i)
   {
     const QList<QPolygonF> strokes =
-        PlaceStrokes(reference(drawings[i].first, drawings[i].second, 200), QPointF(150 + 250 * i, 350));
+        PlaceStrokes(Reference(drawings[i].first, drawings[i].second, 200), QPointF(150 + 250 * i, 350));
     Object* object = drawObject(strokes);
     ASSERT_NE(object, nullptr) << drawings[i].first;
     objects << object;

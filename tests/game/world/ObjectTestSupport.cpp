@@ -5,6 +5,10 @@
 #include "world/Object.h"
 #include "world/ObjectCreator.h"
 
+#include "world/DrawingRecognition.h"
+
+#include "InputProtocol.h"
+#include "SketchFile.h"
 #include "common/ConvertUtils.h"
 
 #include <box2d/b2_body.h>
@@ -138,4 +142,30 @@ QList<QPolygonF> PlaceStrokes(const QList<QPolygonF>& strokes, const QPointF& bo
   for (const QPolygonF& stroke : strokes)
     placed << stroke.translated(offset);
   return placed;
+}
+
+namespace
+{
+const QList<Sketch>& references()
+{
+  static const QList<Sketch> sketches = [] {
+    QList<Sketch> read;
+    QString error;
+    EXPECT_TRUE(ReadSketches(BV_BUILT_REFERENCES, read, error)) << error.toStdString();
+    return read;
+  }();
+  return sketches;
+}
+} // namespace
+
+QList<QPolygonF> Reference(const QString& name, const QString& direction, double sizePx)
+{
+  for (const Sketch& sketch : references())
+  {
+    const DrawingRecognition::ParsedId id = DrawingRecognition::ParseId(sketch.word);
+    if (id.name == name && (direction.isEmpty() ? !id.hasDirection : sketch.word.endsWith("_" + direction)))
+      return Resample(ScaleToLongerSide(sketch.strokes, sizePx), 8);
+  }
+  ADD_FAILURE() << "no reference of " << name.toStdString() << " " << direction.toStdString();
+  return {};
 }

@@ -49,3 +49,7 @@ void PaintBody(QPainter& painter, const Object* object);
 
 /// Strokes placed so that their bounding box has its bottom centre at \a bottomCentre.
 QList<QPolygonF> PlaceStrokes(const QList<QPolygonF>& strokes, const QPointF& bottomCentre);
+
+/// The first generated reference of the object \a name pointing \a direction
+/// (none for an empty one), as a player draws it: \a sizePx large, points 8 px apart.
+QList<QPolygonF> Reference(const QString& name, const QString& direction, double sizePx);

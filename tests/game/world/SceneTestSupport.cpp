@@ -37,7 +37,7 @@ QByteArray silentWave()
 SceneFixture::SceneFixture()
 {
   for (const char* name : {"steps.wav", "grass.wav", "page_turn.wav", "swing.wav", "heavy_swing.wav", "pistol_shot.wav",
-                           "bounce_metal.wav", "guitar.wav"})
+                           "bounce_metal.wav", "guitar.wav", "helicopter_engine.wav", "helicopter_stop.wav"})
   {
     QFile file(m_soundsDirectory.filePath(name));
     file.open(QIODevice::WriteOnly);

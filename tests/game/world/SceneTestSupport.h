@@ -20,7 +20,8 @@ class QGraphicsScene;
 /// A scene built from a level written by the test, with the game's own
 /// stickman figure and materials and a sound manager whose sounds are silent
 /// WAV files named "steps", "grass", "page_turn" and, for the objects that
-/// fight and play, "swing", "heavy_swing", "pistol_shot", "bounce_metal" and "guitar".
+/// fight, play and fly, "swing", "heavy_swing", "pistol_shot", "bounce_metal",
+/// "guitar", "helicopter_engine" and "helicopter_stop".
 class SceneFixture
 {
 public:
