@@ -3,10 +3,12 @@
 
 #include "common/ConvertUtils.h"
 #include "common/FilePaths.h"
+#include "stickman/Animation.h"
 #include "stickman/Stickman.h"
 #include "world/Level.h"
 #include "world/Materials.h"
 #include "world/Object.h"
+#include "world/ObjectCreator.h"
 #include "world/ComputerControlledStickman.h"
 #include "world/Scene.h"
 
@@ -211,6 +213,38 @@ TEST_F(ShippedLevelTest, WindyGorgeKillsAJumperWithoutAParachute)
   player()->Jump();
   tick(200);
   EXPECT_EQ(killed.size(), 1);
+}
+
+// The gunman's ledge: Rook's line of fire passes over the road and the rock
+// step, and meets whoever comes up onto his ledge.
+TEST_F(ShippedLevelTest, TheGunmanShootsOnlyWhoComesUpToHisLedge)
+{
+  ASSERT_TRUE(load("gunman_ledge"));
+  ObjectCreator creator;
+  creator.Init(scene, &materials, nullptr);
+  scene->LoadObjectsForStickmen(&creator);
+  ASSERT_EQ(scene->GetNpcs().size(), 1);
+  Stickman* rook = scene->GetNpcs().first();
+  auto* pistol = dynamic_cast<Object*>(rook->GetGrabbedItem());
+  ASSERT_NE(pistol, nullptr);
+  EXPECT_EQ(pistol->GetCategory(), ObjectCategory::Firearm);
+  QSignalSpy killed(scene, &Scene::playerKilled);
+  QStringList rooksMoves;
+  QObject::connect(rook, &Stickman::animationStarted, [&rooksMoves](QString name) { rooksMoves << name; });
+
+  // Onto the rock step, right below the ledge, and long enough for him to aim.
+  walk(Right, m2px(13.6));
+  tick(200);
+  ASSERT_NE(player(), nullptr);
+  EXPECT_NEAR(player()->pos().y(), m2px(8.4), 1);
+  EXPECT_TRUE(killed.isEmpty());
+  EXPECT_FALSE(rooksMoves.contains("shoot"));
+  EXPECT_EQ(rook->GetFacingDirection(), Left) << "he faces the player all the same";
+
+  walk(Right, m2px(18.0));
+  EXPECT_EQ(killed.size(), 1);
+  EXPECT_EQ(rooksMoves.count("shoot"), 1);
+  EXPECT_EQ(player(), nullptr);
 }
 
 // Each object a level's stickman can hold at the start is drawn as the thing it
