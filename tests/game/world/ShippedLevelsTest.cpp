@@ -4,10 +4,12 @@
 #include "common/ConvertUtils.h"
 #include "common/FilePaths.h"
 #include "flow/HUD.h"
+#include "stickman/Animation.h"
 #include "stickman/Stickman.h"
 #include "world/Level.h"
 #include "world/Materials.h"
 #include "world/Object.h"
+#include "world/ObjectCreator.h"
 #include "world/ComputerControlledStickman.h"
 #include "world/EnemyStickman.h"
 #include "world/Scene.h"
@@ -124,7 +126,8 @@ TEST(ShippedLevels, TheChapterRunsFromTheStartLevelToItsEnd)
 {
   EXPECT_EQ(startLevel(), "sea_shore");
   const QStringList names = chapter();
-  EXPECT_EQ(names, QStringList({"sea_shore", "cliff_path", "high_ledge", "friends_meadow", "windy_gap", "escort_road"}));
+  EXPECT_EQ(names, QStringList({"sea_shore", "cliff_path", "high_ledge", "friends_meadow", "windy_gap", "gunman_ledge",
+                                "escort_road"}));
   const QStringList files = QDir(BV_SOURCE_DATA "/levels").entryList({"*.xml"}, QDir::Files);
   EXPECT_EQ(files.size(), names.size()) << "every shipped level is part of the chapter";
   for (const QString& name : names)
@@ -231,6 +234,38 @@ TEST_F(ShippedLevelTest, WindyGorgeKillsAJumperWithoutAParachute)
   player()->Jump();
   tick(200);
   EXPECT_EQ(killed.size(), 1);
+}
+
+// The gunman's ledge: Rook's line of fire passes over the road and the rock
+// step, and meets whoever comes up onto his ledge.
+TEST_F(ShippedLevelTest, TheGunmanShootsOnlyWhoComesUpToHisLedge)
+{
+  ASSERT_TRUE(load("gunman_ledge"));
+  ObjectCreator creator;
+  creator.Init(scene, &materials, nullptr);
+  scene->LoadObjectsForStickmen(&creator);
+  ASSERT_EQ(scene->GetNpcs().size(), 1);
+  Stickman* rook = scene->GetNpcs().first();
+  auto* pistol = dynamic_cast<Object*>(rook->GetGrabbedItem());
+  ASSERT_NE(pistol, nullptr);
+  EXPECT_EQ(pistol->GetCategory(), ObjectCategory::Firearm);
+  QSignalSpy killed(scene, &Scene::playerKilled);
+  QStringList rooksMoves;
+  QObject::connect(rook, &Stickman::animationStarted, [&rooksMoves](QString name) { rooksMoves << name; });
+
+  // Onto the rock step, right below the ledge, and long enough for him to aim.
+  walk(Right, m2px(13.6));
+  tick(200);
+  ASSERT_NE(player(), nullptr);
+  EXPECT_NEAR(player()->pos().y(), m2px(8.4), 1);
+  EXPECT_TRUE(killed.isEmpty());
+  EXPECT_FALSE(rooksMoves.contains("shoot"));
+  EXPECT_EQ(rook->GetFacingDirection(), Left) << "he faces the player all the same";
+
+  walk(Right, m2px(18.0));
+  EXPECT_EQ(killed.size(), 1);
+  EXPECT_EQ(rooksMoves.count("shoot"), 1);
+  EXPECT_EQ(player(), nullptr);
 }
 
 // Each object a level's stickman can hold at the start is drawn as the thing it
