@@ -20,7 +20,8 @@ class QGraphicsScene;
 /// A scene built from a level written by the test, with the game's own
 /// stickman figure and materials and a sound manager whose sounds are silent
 /// WAV files named "steps", "grass", "page_turn" and, for the objects that
-/// fight and play, "swing", "heavy_swing", "pistol_shot", "bounce_metal" and "guitar".
+/// fight and play, "swing", "heavy_swing", "pistol_shot", "bounce_metal" and "guitar",
+/// for the doors "door_open", "door_hit" and "door_smash", and "eating".
 class SceneFixture
 {
 public:
@@ -41,6 +42,8 @@ public:
 
   /// Sources of the sound manager playing at \a posPx (scene pixels).
   static int SourcesPlayingAt(const QPointF& posPx);
+  /// Stops every sound playing, so that a test counts only the ones it starts next.
+  static void SilenceSounds();
 
 private:
   QTemporaryDir m_soundsDirectory;
