@@ -28,6 +28,7 @@ constexpr QSize PencilDoorSizePx(110, 230);
 
 // Graphite on paper, a little lighter where the pencil only touched it.
 const QColor PencilColor(45, 45, 55);
+const QColor PaperColor(238, 228, 206);
 const QColor PencilHatchColor(45, 45, 55, 90);
 
 // A pencil line from \a a to \a b: not quite straight, drawn twice slightly apart
@@ -207,6 +208,10 @@ QPixmap Door::PencilClosedPicture()
   painter.setRenderHint(QPainter::Antialiasing);
   const double w = picture.width(), h = picture.height();
   const QPolygonF panel({{5, 5}, {w - 5, 5}, {w - 5, h - 3}, {5, h - 3}});
+  // Solid: nothing behind a closed door shows through it.
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(PaperColor);
+  painter.drawPolygon(panel);
   hatch(painter, panel, 9);
   for (int i = 0; i < 4; ++i)
     pencilLine(painter, panel[i], panel[(i + 1) % 4], i);
@@ -216,7 +221,7 @@ QPixmap Door::PencilClosedPicture()
   pencilLine(painter, {2, 0.2 * h}, {16, 0.2 * h}, 7);
   pencilLine(painter, {2, 0.8 * h}, {16, 0.8 * h}, 8);
   painter.setPen(QPen(PencilColor, 2.5));
-  painter.setBrush(QColor(255, 255, 255, 200));
+  painter.setBrush(PaperColor.lighter(110));
   painter.drawEllipse(QPointF(w - 18, 0.52 * h), 6, 6);
   return picture;
 }
@@ -234,7 +239,7 @@ QPixmap Door::PencilOpenedPicture()
     pencilLine(painter, doorway[i], doorway[i + 1], 10 + i);
   const QPolygonF panel({{5, 5}, {0.45 * w, 14}, {0.45 * w, h - 10}, {5, h - 3}});
   painter.setPen(Qt::NoPen);
-  painter.setBrush(QColor(255, 255, 250));
+  painter.setBrush(PaperColor);
   painter.drawPolygon(panel);
   hatch(painter, panel, 12);
   for (int i = 0; i < 4; ++i)
