@@ -41,10 +41,10 @@ public:
   /// Once per scene tick: the opening animation.
   void Advance();
   /// Takes \a damage off the health (1.0 when built). When the health runs out,
-  /// the door breaks: it is replaced by a loose fragment, pushed no way yet, that
-  /// lies mirrored when the blow came from the right (\a direction Left). Returns
-  /// that fragment (owned by the scene), or null while the door holds. A broken
-  /// door takes no more damage.
+  /// the door breaks into a loose fragment at its place, the closed picture
+  /// mirrored when the blow came from the right (\a direction Left); the caller
+  /// pushes it. Returns that fragment (owned by the scene), or null while the
+  /// door holds. A broken door takes no more damage.
   Object* TakeDamage(double damage, Direction direction);
   /// The bottom centre of the picture, pixels.
   QPointF GetGroundPos() const;
