@@ -5,15 +5,17 @@
 
 namespace
 {
+using Key = GraphicsItemDataKey;
+
 void assign(void* pointer, QGraphicsItem* item, GraphicsItemDataKey key)
 {
-  item->setData(key, QVariant::fromValue(pointer));
+  item->setData(int(key), QVariant::fromValue(pointer));
 }
 
 template <typename T>
 T* extract(const QGraphicsItem* item, GraphicsItemDataKey key)
 {
-  const QVariant value = item->data(key);
+  const QVariant value = item->data(int(key));
   if (value.userType() == QMetaType::VoidStar)
     return static_cast<T*>(value.value<void*>());
   QVariant converted = value;
@@ -23,32 +25,35 @@ T* extract(const QGraphicsItem* item, GraphicsItemDataKey key)
 }
 } // namespace
 
-void AssignObjectToGraphicsItem(Object* object, QGraphicsItem* item) { assign(object, item, ObjectKey); }
-Object* ExtractObjectFromGraphicsItem(const QGraphicsItem* item) { return extract<Object>(item, ObjectKey); }
+void AssignObjectToGraphicsItem(Object* object, QGraphicsItem* item) { assign(object, item, Key::ObjectKey); }
+Object* ExtractObjectFromGraphicsItem(const QGraphicsItem* item) { return extract<Object>(item, Key::ObjectKey); }
 
-void AssignStickmanToGraphicsItem(Stickman* stickman, QGraphicsItem* item) { assign(stickman, item, StickmanKey); }
-Stickman* ExtractStickmanFromGraphicsItem(const QGraphicsItem* item) { return extract<Stickman>(item, StickmanKey); }
+void AssignStickmanToGraphicsItem(Stickman* stickman, QGraphicsItem* item) { assign(stickman, item, Key::StickmanKey); }
+Stickman* ExtractStickmanFromGraphicsItem(const QGraphicsItem* item)
+{
+  return extract<Stickman>(item, Key::StickmanKey);
+}
 
 void AssignStickmanPartToGraphicsItem(DrawingPrimitive* part, QGraphicsItem* item)
 {
-  assign(part, item, StickmanPartKey);
+  assign(part, item, Key::StickmanPartKey);
 }
 DrawingPrimitive* ExtractStickmanPartFromGraphicsItem(const QGraphicsItem* item)
 {
-  return extract<DrawingPrimitive>(item, StickmanPartKey);
+  return extract<DrawingPrimitive>(item, Key::StickmanPartKey);
 }
 
-void AssignDoorToGraphicsItem(Door* door, QGraphicsItem* item) { assign(door, item, DoorKey); }
-Door* ExtractDoorFromGraphicsItem(const QGraphicsItem* item) { return extract<Door>(item, DoorKey); }
+void AssignDoorToGraphicsItem(Door* door, QGraphicsItem* item) { assign(door, item, Key::DoorKey); }
+Door* ExtractDoorFromGraphicsItem(const QGraphicsItem* item) { return extract<Door>(item, Key::DoorKey); }
 
-void AssignLadderToGraphicsItem(Ladder* ladder, QGraphicsItem* item) { assign(ladder, item, LadderKey); }
-Ladder* ExtractLadderFromGraphicsItem(const QGraphicsItem* item) { return extract<Ladder>(item, LadderKey); }
+void AssignLadderToGraphicsItem(Ladder* ladder, QGraphicsItem* item) { assign(ladder, item, Key::LadderKey); }
+Ladder* ExtractLadderFromGraphicsItem(const QGraphicsItem* item) { return extract<Ladder>(item, Key::LadderKey); }
 
 void AssignInteractiveItemToGraphicsItem(InteractiveItem* interactiveItem, QGraphicsItem* item)
 {
-  assign(interactiveItem, item, InteractiveItemKey);
+  assign(interactiveItem, item, Key::InteractiveItemKey);
 }
 InteractiveItem* ExtractInteractiveItemFromGraphicsItem(const QGraphicsItem* item)
 {
-  return extract<InteractiveItem>(item, InteractiveItemKey);
+  return extract<InteractiveItem>(item, Key::InteractiveItemKey);
 }

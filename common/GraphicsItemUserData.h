@@ -9,8 +9,8 @@ class Ladder;
 class InteractiveItem;
 
 /// Keys of the back-pointers stored with QGraphicsItem::setData; one item may
-/// carry several, under different keys.
-enum GraphicsItemDataKey
+/// carry several, under different keys. Scoped: the names are the game's class names' too.
+enum class GraphicsItemDataKey
 {
   ObjectKey = 0,
   StickmanKey = 1,

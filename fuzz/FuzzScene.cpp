@@ -80,6 +80,12 @@ void FuzzScene::Reset()
   require(m_scene->GetPlayer() != nullptr);
 }
 
+void FuzzScene::Build(const Level& level)
+{
+  m_ticked = true;
+  m_scene->Init(level, &m_materials, nullptr, &m_stickman);
+}
+
 void FuzzScene::Tick(int ticks)
 {
   m_ticked = true;

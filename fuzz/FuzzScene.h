@@ -32,6 +32,9 @@ public:
   /// when the scene ticked since it was last built: building the player is
   /// most of the time an input takes.
   void Reset();
+  /// Builds \a level instead, which must outlive the scene's use of it; the
+  /// next Reset builds the flat level again.
+  void Build(const Level& level);
   /// Advances the scene by \a ticks ticks of 16 ms.
   void Tick(int ticks);
   /// Aborts the process when an object of the scene sits anywhere but at a

@@ -6,12 +6,14 @@
 // than the position solver can undo), and an island that never resolves its
 // penetration never falls asleep.
 //
-//   bench_scene [enemies]
+//   bench_scene [enemies | bombs]
 //
 // With "enemies", eight enemies stand along the level instead, each beside a
 // sword or a pistol, and the player holds a shield: they choose, take up their
 // weapons, turn to the player and shoot when it is on their line or strike
 // when it is in reach; the one in reach strikes the shield tick after tick.
+// With "bombs", three bombs fall among the objects once they lie, and explode
+// a second later: 96 particles fly through them and the stickmen for half a second.
 //
 // Prints the median and the 99th percentile of one Scene::advance, in
 // microseconds of processor time and then, on its last line, of wall-clock
@@ -55,6 +57,8 @@ namespace
 constexpr int Ticks = 2000;
 constexpr int Objects = 100;
 constexpr int ExtraNpcs = 2;
+// When the bombs fall: the objects have landed by then.
+constexpr int BombsDropTick = 300;
 // Where the enemies stand, metres along the level's floor.
 constexpr double EnemiesXM[] = {3, 10, 13, 17, 24, 28, 32, 36};
 
@@ -101,7 +105,7 @@ std::vector<QPointF> dropSpots(const Level& level)
   return spots;
 }
 
-// A plain picture of a weapon or a shield, centred on its origin.
+// A plain picture of a weapon, a shield or a bomb, centred on its origin.
 QPainterPath picture(const QString& name)
 {
   QPainterPath path;
@@ -154,6 +158,14 @@ void addFight(Scene& scene, ObjectCreator& creator)
   }
 }
 
+// Three bombs dropped between the columns of objects, along the level.
+void dropBombs(ObjectCreator& creator, const Level& level)
+{
+  const std::vector<QPointF> spots = dropSpots(level);
+  for (const size_t i : {spots.size() / 6, spots.size() / 2, spots.size() * 5 / 6})
+    loadObject(creator, QStringLiteral("bomb"), spots[i] + QPointF(50, 0));
+}
+
 void addObjects(Scene& scene, const Level& level, std::mt19937& random)
 {
   const std::vector<QPointF> spots = dropSpots(level);
@@ -195,9 +207,10 @@ int main(int argc, char** argv)
   Scene scene(nullptr);
   scene.Init(level, &materials, &sounds, &figure);
   ObjectCreator creator;
+  creator.Init(&scene, &materials, &sounds);
+  const bool bombs = application.arguments().contains(QStringLiteral("bombs"));
   if (application.arguments().contains(QStringLiteral("enemies")))
   {
-    creator.Init(&scene, &materials, &sounds);
     addFight(scene, creator);
   }
   else
@@ -218,6 +231,8 @@ int main(int argc, char** argv)
     // The player keeps walking back and forth, asking the world at every step.
     if (Stickman* player = scene.GetPlayer())
       player->Move(tick / 400 % 2 ? Left : Right);
+    if (bombs && tick == BombsDropTick)
+      dropBombs(creator, level);
     const double cpuStart = threadCpuMicros();
     timer.start();
     scene.advance();

@@ -1,12 +1,22 @@
 #include "world/ColdWeapon.h"
 
+#include "world/Door.h"
 #include "world/Scene.h"
 
+#include "common/ConvertUtils.h"
 #include "common/GlobalConstants.h"
 #include "stickman/DrawingPrimitive.h"
 #include "stickman/Stickman.h"
 
+#include <box2d/b2_body.h>
+
 #include <QGraphicsItem>
+
+namespace
+{
+// A closed door breaks at the third blow.
+constexpr double DoorDamage = 0.35;
+} // namespace
 
 ColdWeapon::ColdWeapon(const QString& name, QObject* parent)
   : UsableObject(name, ObjectCategory::ColdWeapon, parent)
@@ -43,4 +53,32 @@ void ColdWeapon::onObjectCollisionWhenUsed(Object* object)
   m_scene->PlaySound(m_sounds.bounceSound, object->GetItem()->pos(), m_sounds.bounceGain, false);
   m_holder->RevertCurrentAnimation();
   m_inUse = false;
+}
+
+void ColdWeapon::onDoorCollisionWhenUsed(Door* door)
+{
+  if (!m_inUse || !m_holder || !door->IsClosed())
+    return;
+  const double doorX = door->GetGroundPos().x();
+  const bool fromTheLeft = m_holder->pos().x() <= doorX;
+  Object* fragment = door->TakeDamage(DoorDamage, fromTheLeft ? Right : Left);
+  if (!fragment)
+  {
+    m_scene->PlaySound(door->GetSounds().hit, m_item->pos(), 1, false);
+    m_holder->RevertCurrentAnimation();
+    m_inUse = false;
+    return;
+  }
+  // The weapon stays in use; the fragment flies away from the attacker, pushed high.
+  m_scene->PlaySound(door->GetSounds().smash, m_item->pos(), 1, false);
+  b2Body* body = fragment->GetBody();
+  if (!body || body->GetType() != b2_dynamicBody)
+    return;
+  QPointF impulse = bv::DoorSmashImpulse;
+  if (!fromTheLeft)
+    impulse.setX(-impulse.x());
+  const QRectF r = fragment->GetItem()->sceneBoundingRect();
+  const QPointF point(r.center().x(), r.top() + r.height() / 4);
+  body->SetAwake(true);
+  body->ApplyLinearImpulse(Point2Vec(impulse), Point2Vec(px2m(point)), true);
 }

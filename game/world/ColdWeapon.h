@@ -4,7 +4,8 @@
 
 /// A spear, axe, pollaxe, sabre or sword: from the key moment of its swing
 /// until the swing ends it kills every other stickman it touches, unless a
-/// shield held against it turns the swing back first.
+/// shield held against it turns the swing back first. A closed door it hits
+/// turns the swing back too, until the door breaks.
 class ColdWeapon : public UsableObject
 {
   Q_OBJECT
@@ -18,4 +19,5 @@ protected slots:
 protected:
   void onStickmanCollisionWhenUsed(Stickman* stickman, DrawingPrimitive* part) override;
   void onObjectCollisionWhenUsed(Object* object) override;
+  void onDoorCollisionWhenUsed(Door* door) override;
 };

@@ -1,8 +1,11 @@
 #include "world/Object.h"
 
+#include "world/Bomb.h"
 #include "world/ColdWeapon.h"
+#include "world/DoorKey.h"
 #include "world/Firearm.h"
 #include "world/FixtureCreators.h"
+#include "world/Food.h"
 #include "world/MusicalInstrument.h"
 #include "world/Scene.h"
 #include "world/UsableObject.h"
@@ -51,7 +54,7 @@ ObjectSoundsInfo::ObjectSoundsInfo(int bounce, int special, int engine, double g
 Object* Object::Create(const QString& name)
 {
   // Kinds whose own behaviour is not there yet are made as the nearest class
-  // that already behaves: held, used through their animation, or just a thing.
+  // that already behaves: used through their animation, or just a thing.
   const ObjectCategory::Type category = ObjectCategory::FromObjectName(name);
   switch (category)
   {
@@ -59,9 +62,14 @@ Object* Object::Create(const QString& name)
     return new ColdWeapon(name, nullptr);
   case ObjectCategory::Firearm:
     return new Firearm(name, nullptr);
+  case ObjectCategory::Food:
+    return new Food(name, nullptr);
   case ObjectCategory::MusicalInstrument:
     return new MusicalInstrument(name, nullptr);
   case ObjectCategory::Key:
+    return new DoorKey(name, nullptr);
+  case ObjectCategory::Bomb:
+    return new Bomb(name, nullptr);
   case ObjectCategory::Saw:
     return new UsableObject(name, category, nullptr);
   case ObjectCategory::Vehicle:

@@ -19,6 +19,7 @@
 #include "world/BlurEffect.h"
 #include "world/ComputerControlledStickman.h"
 #include "world/ContactListener.h"
+#include "world/Door.h"
 #include "world/DrawingPen.h"
 #include "world/EnemyStickman.h"
 #include "world/Ladder.h"
@@ -353,8 +354,8 @@ void Scene::Init(const Level& level, const Materials* materials, SoundManager* s
   for (const Level::StaticObject& staticObject : level.GetStaticObjects())
     addStaticObject(level, staticObject);
 
-  for (int i = 0; i < level.GetDoors().size(); ++i)
-    qCDebug(lcScene) << "Level" << levelName(level) << "door" << i + 1 << "left out: doors are not built yet";
+  for (const Level::Door& door : level.GetDoors())
+    addDoor(level, door);
 
   for (const Level::NpcInfo& npc : level.GetNpcs())
     addNpc(level, npc);
@@ -421,6 +422,40 @@ void Scene::addGround(const Level& level, const Level::GroundRegion& ground)
   region.footstepsSound = m_soundManager ? m_soundManager->Name2Type(ground.footstepsSound) : -1;
   m_groundRegions.append(region);
   m_staticRects.append(region.rect);
+}
+
+// A picture the level does not name is drawn in pencil; one it names must load.
+void Scene::addDoor(const Level& level, const Level::Door& info)
+{
+  const auto picture = [](const QString& path, QPixmap (*pencil)()) {
+    return path.isEmpty() ? pencil() : QPixmap(path);
+  };
+  const QPixmap opened = picture(info.openedImagePath, &Door::PencilOpenedPicture);
+  const QPixmap closed = picture(info.closedImagePath, &Door::PencilClosedPicture);
+  if (opened.isNull() || closed.isNull())
+  {
+    qCDebug(lcScene) << "Level" << levelName(level) << "door at" << info.position
+                     << "left out: its pictures do not both load";
+    return;
+  }
+  if (!fitsWorld(info.position))
+  {
+    qCDebug(lcScene) << "Level" << levelName(level) << "door at" << info.position << "left out: out of the world";
+    return;
+  }
+  const auto sound = [this](const QString& name) { return m_soundManager ? m_soundManager->Name2Type(name) : -1; };
+  Door::Sounds sounds;
+  sounds.open = sound(info.openSound);
+  sounds.close = sound(info.closeSound);
+  sounds.hit = sound(info.hitSound);
+  sounds.smash = sound(info.smashSound);
+  auto* door = new Door;
+  door->Init(this, opened, closed, m2px(info.position), sounds, m_materials->Get(info.materialName));
+  m_itemsToBlur.append(door->GetItem());
+  m_doors.append(door);
+  for (GroundRegion& region : m_groundRegions)
+    if (region.rect.adjusted(0, -GroundTolerancePx, 0, 0).contains(door->GetGroundPos()))
+      region.doors.append(door);
 }
 
 void Scene::addStaticObject(const Level& level, const Level::StaticObject& staticObject)
@@ -1165,6 +1200,8 @@ void Scene::advance()
   }
   for (Ragdoll* ragdoll : qAsConst(m_ragdolls))
     ragdoll->Advance();
+  for (Door* door : qAsConst(m_doors))
+    door->Advance();
   updatePickUpMark();
 }
 
@@ -1243,10 +1280,11 @@ void Scene::clear()
   qDeleteAll(m_ragdolls);
   m_ragdolls.clear();
   ClearCue();
-  // Doors and interactive items are not built yet: these lists stay empty.
+  qDeleteAll(m_doors);
   m_doors.clear();
   qDeleteAll(m_ladders);
   m_ladders.clear();
+  // Interactive items are not built yet: this list stays empty.
   m_interactiveItems.clear();
   delete m_pageCurl;
   m_pageCurl = nullptr;

@@ -135,6 +135,10 @@ public:
   const QList<ComputerControlledStickman*>& GetNpcs() const { return m_npcs; }
   const QList<Object*>& GetObjects() const { return m_objects; }
   const QList<Ragdoll*>& GetRagdolls() const { return m_ragdolls; }
+  /// Every door of the level, broken ones included.
+  const QList<Door*>& GetDoors() const { return m_doors; }
+  /// The regions the game's stickmen walk on, with the doors standing on each.
+  const QList<GroundRegion>& GetGroundRegionsWithDoors() const { return m_groundRegions; }
   /// Non-player stickmen killed in this level.
   int GetKilledCount() const { return m_killedCount; }
   bool IsBlurred() const { return m_blurred; }
@@ -242,6 +246,7 @@ private:
   void addLiquid(const Level& level, const Level::LiquidRegion& liquid);
   void addGround(const Level& level, const Level::GroundRegion& ground);
   void addStaticObject(const Level& level, const Level::StaticObject& staticObject);
+  void addDoor(const Level& level, const Level::Door& door);
   void addNpc(const Level& level, const Level::NpcInfo& npc);
   QList<Object*> objectsInRect(const QRectF& rect) const;
   void blurItem(QGraphicsItem* item);

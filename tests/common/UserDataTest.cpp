@@ -36,13 +36,13 @@ TEST(GraphicsItemUserData, EachKeyHoldsItsOwnBackPointer)
   EXPECT_EQ(ExtractDoorFromGraphicsItem(&item), fake<Door>(0x40));
   EXPECT_EQ(ExtractLadderFromGraphicsItem(&item), fake<Ladder>(0x50));
   EXPECT_EQ(ExtractInteractiveItemFromGraphicsItem(&item), fake<InteractiveItem>(0x60));
-  EXPECT_EQ(item.data(ObjectKey).userType(), int(QMetaType::VoidStar));
+  EXPECT_EQ(item.data(int(GraphicsItemDataKey::ObjectKey)).userType(), int(QMetaType::VoidStar));
 }
 
 TEST(GraphicsItemUserData, ForeignDataUnderAKeyGivesNull)
 {
   QGraphicsRectItem item;
-  item.setData(LadderKey, QString("not a pointer"));
+  item.setData(int(GraphicsItemDataKey::LadderKey), QString("not a pointer"));
   EXPECT_EQ(ExtractLadderFromGraphicsItem(&item), nullptr);
 }
 

@@ -1,11 +1,14 @@
 #include "ObjectTestSupport.h"
+#include "SceneTestSupport.h"
 
 #include "common/GraphicsItemUserData.h"
+#include "world/Door.h"
 #include "world/Ladder.h"
 #include "world/Object.h"
 #include "world/ObjectCreator.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -61,5 +64,22 @@ TEST(ObjectDescriptionsSeedTest, EverySeedLoadsDescriptions)
     ObjectCreator creator;
     EXPECT_TRUE(creator.loadObjectDescriptions(seed.filePath(), nullptr, nullptr)) << seed.fileName().toStdString();
     EXPECT_FALSE(creator.GetObjectDescriptions().isEmpty()) << seed.fileName().toStdString();
+  }
+}
+
+TEST(LevelSeedTest, EverySeedBuildsASceneWithAllItsDoorsThatTicks)
+{
+  const QFileInfoList seeds = corpus(QStringLiteral("level"));
+  ASSERT_GE(seeds.size(), 3);
+  for (const QFileInfo& seed : seeds)
+  {
+    SCOPED_TRACE(seed.fileName().toStdString());
+    QFile file(seed.filePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    // The fuzzer lays out the same pictures as the test levels' directory.
+    SceneFixture f;
+    f.Build(file.readAll());
+    EXPECT_EQ(f.scene().GetDoors().size(), f.level().GetDoors().size());
+    f.Tick(60);
   }
 }

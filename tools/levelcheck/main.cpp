@@ -253,9 +253,12 @@ private:
     {
       const Level::Door& door = level.GetDoors()[i];
       const QString what = QStringLiteral("door %1").arg(i + 1);
-      // A door whose pictures do not both load is left out of the level.
-      checkImage(what + QStringLiteral(" opened"), door.openedImagePath);
-      checkImage(what + QStringLiteral(" closed"), door.closedImagePath);
+      // A door whose pictures do not both load is left out of the level; one
+      // it does not name is drawn by the game.
+      if (!door.openedImagePath.isEmpty())
+        checkImage(what + QStringLiteral(" opened"), door.openedImagePath);
+      if (!door.closedImagePath.isEmpty())
+        checkImage(what + QStringLiteral(" closed"), door.closedImagePath);
       checkMaterial(what, door.materialName);
       for (const QString& sound : {door.openSound, door.closeSound, door.hitSound, door.smashSound})
         checkSound(what, sound);

@@ -37,7 +37,8 @@ QByteArray silentWave()
 SceneFixture::SceneFixture()
 {
   for (const char* name : {"steps.wav", "grass.wav", "page_turn.wav", "swing.wav", "heavy_swing.wav", "pistol_shot.wav",
-                           "bounce_metal.wav", "guitar.wav", "helicopter_engine.wav", "helicopter_stop.wav"})
+                           "bounce_metal.wav", "guitar.wav", "door_open.wav", "door_hit.wav", "door_smash.wav",
+                           "eating.wav", "helicopter_engine.wav", "helicopter_stop.wav"})
   {
     QFile file(m_soundsDirectory.filePath(name));
     file.open(QIODevice::WriteOnly);
@@ -82,6 +83,13 @@ int SceneFixture::SourcesPlayingAt(const QPointF& posPx)
       ++count;
   }
   return count;
+}
+
+void SceneFixture::SilenceSounds()
+{
+  for (ALuint source = 1; source < 512; ++source)
+    if (alIsSource(source))
+      alSourceStop(source);
 }
 
 QByteArray SceneLevel(const QByteArray& body, double width, double height)

@@ -21,7 +21,8 @@ class QGraphicsScene;
 /// stickman figure and materials and a sound manager whose sounds are silent
 /// WAV files named "steps", "grass", "page_turn" and, for the objects that
 /// fight, play and fly, "swing", "heavy_swing", "pistol_shot", "bounce_metal",
-/// "guitar", "helicopter_engine" and "helicopter_stop".
+/// "guitar", "helicopter_engine" and "helicopter_stop", for the doors
+/// "door_open", "door_hit" and "door_smash", and "eating".
 class SceneFixture
 {
 public:
@@ -42,6 +43,8 @@ public:
 
   /// Sources of the sound manager playing at \a posPx (scene pixels).
   static int SourcesPlayingAt(const QPointF& posPx);
+  /// Stops every sound playing, so that a test counts only the ones it starts next.
+  static void SilenceSounds();
 
 private:
   QTemporaryDir m_soundsDirectory;

@@ -5,14 +5,12 @@
 #include "world/FixtureCreators.h"
 #include "world/Object.h"
 
-#include "common/GraphicsItemUserData.h"
 #include "stickman/Animation.h"
 #include "stickman/Ragdoll.h"
 #include "stickman/Stickman.h"
 
 #include <box2d/b2_body.h>
 
-#include <QGraphicsRectItem>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -43,8 +41,7 @@ public:
   QList<int> counts;
 };
 
-// A sword that reports the doors it touches, for want of real doors, and
-// can be told that it touched an object.
+// A sword that can be told that it touched an object.
 class ProbeSword : public ColdWeapon
 {
 public:
@@ -54,10 +51,6 @@ public:
   }
 
   using ColdWeapon::onObjectCollisionWhenUsed;
-  QList<Door*> doorsTouched;
-
-protected:
-  void onDoorCollisionWhenUsed(Door* door) override { doorsTouched << door; }
 };
 
 // A probe sword made as the game makes a sword, in \a holder's hand.
@@ -161,31 +154,6 @@ TEST(ColdWeaponTest, OnlyAShieldHeldAgainstTheBlowTurnsItBack)
   EXPECT_EQ(player->GetCurrentAnimation(), swing);
   ASSERT_TRUE(f.TickUntilIdle(player));
   EXPECT_TRUE(ann->IsKilled());
-}
-
-TEST(ColdWeaponTest, DoorsTouchedDuringTheBlowAreReportedToTheWeapon)
-{
-  CombatFixture f;
-  f.Build(SceneLevel(R"(
-  <start x="3" y="9"/>
-  <ground><region x="0" y="9" width="30" height="1"/></ground>
-)"));
-  ProbeSword* sword = giveProbeSword(f, f.player());
-  // Doors are not built yet: an address stands in for one, never followed.
-  int doorStandIn = 0;
-  Door* door = reinterpret_cast<Door*>(&doorStandIn);
-  QGraphicsRectItem* doorItem = f.scene().addRect(QRectF(310, 600, 200, 300));
-  AssignDoorToGraphicsItem(door, doorItem);
-
-  f.Tick(5);
-  EXPECT_TRUE(sword->doorsTouched.isEmpty()) << "a sword at rest does not hit";
-  f.player()->Use();
-  ASSERT_TRUE(f.TickUntilIdle(f.player()));
-  EXPECT_GE(sword->doorsTouched.size(), 5);
-  EXPECT_EQ(sword->doorsTouched.count(door), sword->doorsTouched.size());
-  const int afterTheBlow = sword->doorsTouched.size();
-  f.Tick(5);
-  EXPECT_EQ(sword->doorsTouched.size(), afterTheBlow);
 }
 
 TEST(FirearmTest, AShotGoesThroughWallsPastTheShooterAndKillsOnlyTheNearest)
