@@ -86,7 +86,7 @@ TEST_F(GameTime, FollowsTheClockWhateverAFrameCosts)
   const double wallMs = runForMs(1000);
   const long ticks = counter->ticks - ticksBefore;
   // Margins for a busy machine; frames that held the game back gave about 20.
-  EXPECT_GE(ticks, 0.85 * wallMs / 16) << "in " << wallMs << " ms with frames of 50 ms";
+  EXPECT_GE(ticks, 0.7 * wallMs / 16) << "in " << wallMs << " ms with frames of 50 ms";
   EXPECT_LE(ticks, wallMs / 16 + 1);
   EXPECT_GE(slowWindow.ticksAtFrames.size(), 5u);
   EXPECT_GE(largestBurst(slowWindow.ticksAtFrames), 2);
