@@ -3,6 +3,7 @@
 
 #include "common/ConvertUtils.h"
 #include "common/FilePaths.h"
+#include "common/GlobalConstants.h"
 #include "flow/HUD.h"
 #include "stickman/Animation.h"
 #include "stickman/Stickman.h"
@@ -12,6 +13,7 @@
 #include "world/ObjectCreator.h"
 #include "world/ComputerControlledStickman.h"
 #include "world/EnemyStickman.h"
+#include "world/MusicalInstrument.h"
 #include "world/Scene.h"
 
 #include <QDir>
@@ -22,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace
@@ -82,22 +85,65 @@ protected:
   std::unique_ptr<Scene> shippedScene;
 };
 
-// The escort road with its bandits armed as the game arms them: the level's
-// own file beside the objects and pictures the build makes for it.
-void buildEscortRoad(CombatFixture& f)
+// A shipped level built as the game builds it: its own file beside its
+// pictures and the objects for its stickmen that the build makes, and its
+// stickmen armed as the game arms them.
+void buildShippedLevel(CombatFixture& f, const QString& name)
 {
-  for (const char* name : {"axe.obj", "sword.obj", "escort_road.background.png", "escort_road.foreground.png"})
+  const QDir levels(GetLevelsPath());
+  for (const QString& file : levels.entryList({"*.obj", name + ".*.png"}, QDir::Files))
   {
-    QFile file(GetLevelsPath() + "/" + name);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    f.WriteLevelFile(name, file.readAll());
+    QFile content(levels.filePath(file));
+    ASSERT_TRUE(content.open(QIODevice::ReadOnly));
+    f.WriteLevelFile(file, content.readAll());
   }
-  QFile level(GetLevelsPath() + "/escort_road.xml");
+  QFile level(levels.filePath(name + ".xml"));
   ASSERT_TRUE(level.open(QIODevice::ReadOnly));
   f.Build(level.readAll());
   f.scene().LoadObjectsForStickmen(&f.creator);
+}
+
+// The escort road with its bandits armed.
+void buildEscortRoad(CombatFixture& f)
+{
+  buildShippedLevel(f, "escort_road");
   // The bandits take their step towards the player.
   f.Tick(60);
+}
+
+// The guard post as the game loads it, its guard armed.
+class GuardPost : public CombatFixture
+{
+public:
+  GuardPost() { buildShippedLevel(*this, "guard_post"); }
+  EnemyStickman* guard() { return dynamic_cast<EnemyStickman*>(Npc("guard")); }
+  Object* guardsSword() { return dynamic_cast<Object*>(guard()->GetGrabbedItem()); }
+  /// Walks the player right until it dies, passes x (pixels) or the ticks run out.
+  void walkRight(double untilXPx, int maxTicks = 2000)
+  {
+    for (int i = 0; i < maxTicks && player() && player()->pos().x() < untilXPx; ++i)
+    {
+      player()->Move(Right);
+      Tick();
+    }
+  }
+  /// Puts the player \a distancePx left of the guard, facing him.
+  void standBeforeTheGuard(double distancePx)
+  {
+    player()->MoveTo(QPointF(guard()->pos().x() - distancePx, player()->pos().y()));
+    player()->UpdateCurrentPosture();
+  }
+};
+
+// The swings a stickman starts.
+int swingsOf(Stickman* stickman, const std::function<void()>& meanwhile)
+{
+  int swings = 0;
+  QObject counter;
+  QObject::connect(stickman, &Stickman::animationStarted, &counter,
+                   [&swings](const QString& name) { swings += name == "swing"; });
+  meanwhile();
+  return swings;
 }
 
 QString startLevel()
@@ -126,8 +172,8 @@ TEST(ShippedLevels, TheChapterRunsFromTheStartLevelToItsEnd)
 {
   EXPECT_EQ(startLevel(), "sea_shore");
   const QStringList names = chapter();
-  EXPECT_EQ(names, QStringList({"sea_shore", "cliff_path", "high_ledge", "friends_meadow", "windy_gap", "gunman_ledge",
-                                "escort_road"}));
+  EXPECT_EQ(names, QStringList({"sea_shore", "cliff_path", "high_ledge", "friends_meadow", "windy_gap", "guard_post",
+                                "gunman_ledge", "escort_road"}));
   const QStringList files = QDir(BV_SOURCE_DATA "/levels").entryList({"*.xml"}, QDir::Files);
   EXPECT_EQ(files.size(), names.size()) << "every shipped level is part of the chapter";
   for (const QString& name : names)
@@ -353,4 +399,113 @@ TEST(ShippedLevels, OnTheEscortRoadBlowsStruckBesideOskarKillHim)
     ASSERT_TRUE(f.TickUntilIdle(f.player()));
     EXPECT_EQ(vipKilled.count(), 1);
   }
+}
+
+// The guard steps into his stance facing the way the player comes, turns to a
+// player behind him, and his first blow kills whoever comes within reach of
+// his sword: walking, jumping, or armed with a sword no longer than his.
+TEST(GuardPostTest, TheGuardStrikesFirstAtWhoeverComesWithinHisReach)
+{
+  {
+    GuardPost f;
+    ASSERT_NE(f.guard(), nullptr);
+    ASSERT_NE(f.guardsSword(), nullptr);
+    EXPECT_EQ(f.guardsSword()->GetName(), "sword");
+    f.Tick(60);
+    EXPECT_EQ(f.guard()->GetFacingDirection(), Left);
+    const double post = f.guard()->pos().x();
+    EXPECT_LT(post, m2px(16.4)) << "a step forward into his stance";
+    QSignalSpy killed(&f.scene(), &Scene::playerKilled);
+    f.walkRight(m2px(20));
+    EXPECT_EQ(killed.count(), 1) << "an empty-handed walker";
+    EXPECT_EQ(f.guard()->pos().x(), post) << "he keeps his post";
+  }
+  {
+    GuardPost f;
+    f.Tick(60);
+    f.standBeforeTheGuard(m2px(2.5));
+    QSignalSpy killed(&f.scene(), &Scene::playerKilled);
+    f.player()->Jump();
+    f.walkRight(m2px(20), 300);
+    EXPECT_EQ(killed.count(), 1) << "a jumper";
+  }
+  {
+    GuardPost f;
+    f.Tick(60);
+    f.Give(f.player(), "sword", EnemyStickman::GetColdWeaponLength(f.guardsSword()));
+    f.standBeforeTheGuard(m2px(3));
+    QSignalSpy killed(&f.scene(), &Scene::playerKilled);
+    // The player strikes the moment it is as near as his blade reaches.
+    const double reach = f.guard()->GetColdWeaponReach() + bv::HandReachDistance;
+    for (int i = 0; i < 600 && f.player(); ++i)
+    {
+      if (f.guard()->pos().x() - f.player()->pos().x() > reach)
+        f.player()->Move(Right);
+      else
+        f.player()->Use();
+      f.Tick();
+    }
+    EXPECT_EQ(killed.count(), 1) << "a swordsman with as long a sword";
+    EXPECT_EQ(f.scene().GetKilledCount(), 0);
+  }
+  {
+    // Behind him in the gateway, the player is faced first, then cut down.
+    GuardPost f;
+    f.Tick(60);
+    f.player()->MoveTo(f.guard()->pos() + QPointF(80, 0));
+    QSignalSpy killed(&f.scene(), &Scene::playerKilled);
+    f.Tick();
+    EXPECT_EQ(f.guard()->GetFacingDirection(), Right);
+    EXPECT_EQ(killed.count(), 0);
+    f.Tick(100);
+    EXPECT_EQ(killed.count(), 1);
+  }
+}
+
+// A shield held up to him turns every blow back; a blade longer than his
+// reaches him from where his cannot reach.
+TEST(GuardPostTest, AShieldTurnsHisBlowsBackAndALongerBladeOutreachesHim)
+{
+  {
+    GuardPost f;
+    f.Tick(60);
+    f.Give(f.player(), "shield");
+    f.standBeforeTheGuard(100);
+    QSignalSpy killed(&f.scene(), &Scene::playerKilled);
+    EXPECT_GE(swingsOf(f.guard(), [&f] { f.Tick(300); }), 10);
+    EXPECT_EQ(killed.count(), 0);
+  }
+  for (const char* blade : {"spear", "pollaxe"})
+  {
+    SCOPED_TRACE(blade);
+    GuardPost f;
+    f.Tick(60);
+    f.Give(f.player(), blade);
+    f.standBeforeTheGuard(f.guard()->GetColdWeaponReach() + bv::HandReachDistance + 20);
+    const int swings = swingsOf(f.guard(), [&f] {
+      f.player()->Use();
+      f.Tick(100);
+    });
+    EXPECT_EQ(f.guard(), nullptr) << "killed";
+    EXPECT_EQ(swings, 0);
+    ASSERT_NE(f.player(), nullptr);
+  }
+}
+
+// A tune played out of his reach makes him peaceful: he drops his sword and
+// the player walks past him into the finish.
+TEST(GuardPostTest, ATuneMakesHimLetThePlayerThrough)
+{
+  GuardPost f;
+  f.Tick(60);
+  auto* guitar = dynamic_cast<MusicalInstrument*>(f.Give(f.player(), "guitar"));
+  ASSERT_NE(guitar, nullptr);
+  f.player()->Use();
+  ASSERT_TRUE(f.TickUntilIdle(f.player()));
+  f.Tick(5);
+  EXPECT_EQ(f.guard()->GetGrabbedItem(), nullptr);
+  f.walkRight(m2px(26), 3000);
+  ASSERT_NE(f.player(), nullptr);
+  EXPECT_NE(f.scene().GetFinishAreaReached(), nullptr);
+  EXPECT_NE(f.guard(), nullptr);
 }
