@@ -243,9 +243,10 @@ void Scene::BackgroundLayer::Set(const QPointF& pos, const QImage& image)
   // A blurred picture loses nothing at half the size: it is blurred by half the
   // radius there and drawn stretched, for a quarter of the memory and the time
   // (blurring the whole picture took several copies of it at every level start).
-  const QPixmap half =
-      picture.scaled((picture.size() / 2).expandedTo(QSize(1, 1)), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  blurredPicture = BlurPixmap(half, bv::SceneBlurRadius / 2);
+  const QSize half = (picture.size() / 2).expandedTo(QSize(1, 1));
+  blurredPicture = picture.isNull() ? QPixmap()
+                                    : BlurPixmap(picture.scaled(half, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                                                 bv::SceneBlurRadius / 2);
 }
 
 void Scene::BackgroundLayer::Reset()

@@ -105,7 +105,7 @@ TEST_F(VehicleControl, FlyingOverTheChasmFinishesTheLevelWithTheCameraOnTheRider
   // A pilot who looks every 100 ms, when held keys repeat: up to 2 m above the
   // cliff, across at no more than 3 m/s, then gently down onto it.
   int checked = 0;
-  for (int i = 0; i < 3000 && manager().GetLevelName() == "test_sky"; ++i)
+  for (int i = 0; i < 3000; ++i)
   {
     if (i % 6 == 0 && player->GetGrabbedItem() == helicopter)
     {
@@ -122,6 +122,8 @@ TEST_F(VehicleControl, FlyingOverTheChasmFinishesTheLevelWithTheCameraOnTheRider
         key(Qt::Key_Left);
     }
     tick();
+    if (manager().GetLevelName() != "test_sky")
+      break; // the next level has taken the player's place
     if (player->GetGrabbedItem() == helicopter)
     {
       EXPECT_FALSE(player->isVisible());
