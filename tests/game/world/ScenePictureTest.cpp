@@ -42,6 +42,18 @@ int lowestFigureRow(const QImage& image, int left, int right, int groundY)
         return y;
   return -1;
 }
+
+// A 12 m by 10 m level of one ground line at 9 m over its backdrop, the player at 3 m.
+void buildPlainLevel(SceneFixture& f, const QSize& size)
+{
+  f.WriteLevelFile("backdrop.png", backgroundPicture(size, 900));
+  f.Build(SceneLevel(R"(
+  <start x="3" y="9"/>
+  <background image="backdrop.png"/>
+  <ground><region x="0" y="9" width="12" height="1"/></ground>
+)",
+                     12, 10));
+}
 } // namespace
 
 // Renders the player, a friend who speaks and a HUD message, saves the picture
@@ -111,13 +123,7 @@ TEST(ScenePictureTest, ThePageCurlFoldsTheOldPageAwayFromTheCorner)
 {
   SceneFixture f;
   const QSize size(1200, 1000);
-  f.WriteLevelFile("backdrop.png", backgroundPicture(size, 900));
-  f.Build(SceneLevel(R"(
-  <start x="3" y="9"/>
-  <background image="backdrop.png"/>
-  <ground><region x="0" y="9" width="12" height="1"/></ground>
-)",
-                     12, 10));
+  buildPlainLevel(f, size);
   Cue thought;
   thought.SetFrom("player");
   thought.SetType(Cue::Think);
@@ -145,13 +151,7 @@ TEST(ScenePictureTest, TheBlurredBackgroundLiesWhereTheSharpOneIs)
 {
   SceneFixture f;
   const QSize size(1200, 1000);
-  f.WriteLevelFile("backdrop.png", backgroundPicture(size, 900));
-  f.Build(SceneLevel(R"(
-  <start x="3" y="9"/>
-  <background image="backdrop.png"/>
-  <ground><region x="0" y="9" width="12" height="1"/></ground>
-)",
-                     12, 10));
+  buildPlainLevel(f, size);
   f.scene().Blur();
   const QRectF part(700, 700, 500, 300);
   QImage picture(part.size().toSize(), QImage::Format_ARGB32);
