@@ -13,4 +13,11 @@ public:
   BlurEffect(int radius, QObject* parent);
 
   QRectF boundingRectFor(const QRectF& rect) const override;
+
+  /// Takes the blur off \a item. Qt tells the scene's index that an item shrank
+  /// only after its effect is gone: the index then looks for the item and its
+  /// children by their smaller rectangles and keeps them where the blurred
+  /// margin reached, to be read there once they are freed. Here the index
+  /// learns of the change while the margin still counts.
+  static void TakeOff(QGraphicsItem* item);
 };

@@ -1,6 +1,7 @@
 #include "world/GraphicsItemVanisher.h"
 
 #include "common/GraphicsItemUserData.h"
+#include "world/BlurEffect.h"
 #include "world/Object.h"
 
 #include <QGraphicsItem>
@@ -15,6 +16,7 @@ void GraphicsItemVanisher::AddItemToVanish(QGraphicsItem* item)
 {
   auto* effect = new QGraphicsOpacityEffect;
   effect->setOpacity(1.0);
+  BlurEffect::TakeOff(item);
   item->setGraphicsEffect(effect);
   m_items.append({item, effect});
 }

@@ -1088,7 +1088,7 @@ void Scene::Unblur()
     return;
   invalidate();
   for (QGraphicsItem* item : qAsConst(m_itemsToBlur))
-    item->setGraphicsEffect(nullptr);
+    BlurEffect::TakeOff(item);
   for (const ForegroundLayer& layer : qAsConst(m_foregroundLayers))
   {
     layer.blurred->hide();

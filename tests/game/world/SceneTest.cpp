@@ -873,6 +873,43 @@ TEST(SceneTest, BlurringCoversStickmenRagdollsAndForegroundsAndIsUndone)
     EXPECT_TRUE(layer->flags() & QGraphicsItem::ItemIgnoresTransformations);
 }
 
+// The scene's index keeps an item where its blurred margin reached unless it
+// learns that the item shrank while the margin still counted: once the item
+// is freed, a query there reads it (a crash in the game's next frame). Items
+// spread over the level split the index finely enough for a margin to reach
+// beyond an item's own cells.
+TEST(SceneTest, ItemsThatLoseTheirBlurAndThenGoAreNeverReadAgain)
+{
+  SceneFixture f;
+  f.Build(FlatLevel);
+  for (int x = 0; x < 3000; x += 23)
+    for (int y = 0; y < 1000; y += 47)
+      f.scene().addRect(x, y, 2, 2);
+  auto* fading = f.scene().addRect(0, 0, 30, 30);
+  fading->setPos(611, 377);
+  f.scene().AddItemToBlur(fading);
+  const QRectF everywhere = f.scene().sceneRect();
+  f.scene().items(everywhere);
+
+  // Unblurred, moved and killed before the next frame.
+  f.scene().Blur();
+  f.scene().items(everywhere);
+  f.scene().Unblur();
+  f.scene().items(everywhere);
+  f.player()->moveBy(1, 0);
+  ASSERT_NE(f.scene().KillStickman(f.player(), QPointF(), QString(), ObjectCategory::Other, QPointF()), nullptr);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(itemsOfType<Stickman>(f.scene()).size(), 0);
+
+  // Fading out from under the blur.
+  f.scene().Unblur();
+  f.scene().Blur();
+  f.scene().items(everywhere);
+  f.scene().VanishItem(fading);
+  f.Tick(70);
+  EXPECT_FALSE(f.scene().items(everywhere).contains(fading));
+}
+
 TEST(SceneTest, BrokenGeometryIsLeftOutWithoutUpsettingTheWorld)
 {
   SceneFixture f;
