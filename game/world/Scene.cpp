@@ -238,7 +238,8 @@ QVector<b2Vec2> distinctLoop(const QPolygonF& polygonM, const QPointF& centreM)
 void Scene::BackgroundLayer::Set(const QPointF& pos, const QImage& image)
 {
   rect = QRectF(pos, QSizeF(image.size()));
-  // An opaque picture becomes an opaque pixmap, which is copied rather than blended.
+  // An opaque picture becomes an opaque pixmap, which is copied rather than
+  // blended; one without alpha, as the painter makes them, shares its pixels.
   picture = QPixmap::fromImage(image);
   // A blurred picture loses nothing at half the size: it is blurred by half the
   // radius there and drawn stretched, for a quarter of the memory and the time

@@ -254,8 +254,9 @@ void grassBlades(QPainter& painter, double x1, double x2, double y, double talle
 LevelPictures PaintLevel(const Level& level, const QList<DecorationItem>& decoration)
 {
   const QSize size = m2px(level.GetSize()).toSize();
-  LevelPictures pictures{QImage(size, QImage::Format_ARGB32_Premultiplied),
-                         QImage(size, QImage::Format_ARGB32_Premultiplied)};
+  // The background is opaque, so it is kept without alpha: the game then
+  // shows the very pixels it loads instead of a converted copy of them.
+  LevelPictures pictures{QImage(size, QImage::Format_RGB32), QImage(size, QImage::Format_ARGB32_Premultiplied)};
   pictures.foreground.fill(Qt::transparent);
   Random random(seedOf(level.GetTitle()));
   QPainter back(&pictures.background);

@@ -193,8 +193,8 @@ TEST(ShippedLevels, TheChapterRunsFromTheStartLevelToItsEnd)
   EXPECT_TRUE(last.GetFinishAreas().first().nextLevel.isEmpty()) << "the chapter ends";
 }
 
-// The painted pictures cover the level, and the pencil line of every piece of
-// ground lies where the figure's feet will stand on it.
+// The painted pictures cover the level, the background without alpha, and the
+// pencil line of every piece of ground lies where the figure's feet will stand on it.
 TEST(ShippedLevels, PicturesCoverTheLevelAndGroundIsDrawnWhereItIs)
 {
   for (const QString& name : chapter())
@@ -205,6 +205,8 @@ TEST(ShippedLevels, PicturesCoverTheLevelAndGroundIsDrawnWhereItIs)
     const QSize size = m2px(level.GetSize()).toSize();
     const QImage& background = level.GetBackgroundImage();
     EXPECT_EQ(background.size(), size);
+    // Without alpha the scene shows these very pixels rather than a copy.
+    EXPECT_FALSE(background.hasAlphaChannel());
     ASSERT_EQ(level.GetForegroundRegions().size(), 1);
     EXPECT_EQ(level.GetForegroundRegions().first().image.size(), size);
     for (const Level::GroundRegion& region : level.GetGroundRegions())
