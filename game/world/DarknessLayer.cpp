@@ -61,6 +61,9 @@ void DarknessLayer::Init(QGraphicsScene* scene, double level)
   m_drawnColor = m_color;
   delete m_item;
   m_item = scene->addPixmap(m_pixmap);
+  // Its shape is its rectangle: a shape read from the picture's alpha would be
+  // computed again after every redraw by every query of the scene's items.
+  m_item->setShapeMode(QGraphicsPixmapItem::BoundingRectShape);
   m_item->setZValue(bv::DarknessLayerZValue);
 }
 
