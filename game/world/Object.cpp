@@ -8,6 +8,7 @@
 #include "world/Food.h"
 #include "world/MusicalInstrument.h"
 #include "world/Scene.h"
+#include "world/Sun.h"
 #include "world/UsableObject.h"
 #include "world/Vehicle.h"
 
@@ -74,6 +75,8 @@ Object* Object::Create(const QString& name)
     return new UsableObject(name, category, nullptr);
   case ObjectCategory::Vehicle:
     return Vehicle::Create(name);
+  case ObjectCategory::Sun:
+    return new Sun(name, nullptr);
   default:
     return new Object(name, category, nullptr);
   }

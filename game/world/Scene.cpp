@@ -19,6 +19,7 @@
 #include "world/BlurEffect.h"
 #include "world/ComputerControlledStickman.h"
 #include "world/ContactListener.h"
+#include "world/DarknessLayer.h"
 #include "world/Door.h"
 #include "world/DrawingPen.h"
 #include "world/EnemyStickman.h"
@@ -377,9 +378,7 @@ void Scene::Init(const Level& level, const Materials* materials, SoundManager* s
   for (Level::FinishArea& area : m_finishAreas)
     area.area = m2px(area.area);
 
-  if (level.IsDark())
-    qCDebug(lcScene) << "Level" << levelName(level) << "darkness left out: darkness is not drawn yet";
-  DrawingPen.setColor(level.IsDark() ? Qt::gray : Qt::black);
+  initDarkness(level);
 
   for (int i = 0; i < level.GetInteractiveItems().size(); ++i)
     qCDebug(lcScene) << "Level" << levelName(level) << "interactive item" << i + 1
@@ -502,6 +501,18 @@ void Scene::addNpc(const Level& level, const Level::NpcInfo& info)
   npc->SetVipStatus(info.vip);
 }
 
+void Scene::initDarkness(const Level& level)
+{
+  DrawingPen.setColor(level.IsDark() ? Qt::gray : Qt::black);
+  if (!level.IsDark())
+    return;
+  m_darknessLayer = new DarknessLayer;
+  m_darknessLayer->Init(this, level.GetDarknessLevel());
+  for (const Level::StaticLightSource& light : level.GetStaticLightSources())
+    m_darknessLayer->AddStaticLightSource(m2px(light.radius), m2px(light.position));
+  m_darknessLayer->Update();
+}
+
 void Scene::initStickman(Stickman* stickman, const QPointF& pos, const QColor& color)
 {
   if (m_stickmanTemplate)
@@ -553,12 +564,17 @@ void Scene::AddObject(Object* object, bool moveOutsideStaticBodies)
   m_objects.append(object);
   if (moveOutsideStaticBodies)
     MoveObjectOutsideStaticBodies(object);
+  const LightSourceInfo light = object->GetLightSourceInfo();
+  if (m_darknessLayer && light.radius > 0)
+    m_darknessLayer->AddDynamicLightSource(m2px(light.radius), object);
   checkIntermezzoConditions(object);
 }
 
 void Scene::VanishObject(Object* object)
 {
   m_objects.removeAll(object);
+  if (m_darknessLayer)
+    m_darknessLayer->RemoveDynamicLightSource(object);
   forgetLadderOf(object);
   VanishItem(object->GetItem());
 }
@@ -799,18 +815,31 @@ void Scene::ResetLadderBeingClimbed(const Stickman* stickman)
 
 double Scene::GetGlobalDarknessLevel() const
 {
-  return 0;
+  return m_darknessLayer ? m_darknessLayer->GetGlobalDarknessLevel() : 0;
 }
 
-// The darkness layer is not drawn yet: the scene stays lit whatever is asked.
 void Scene::SetGlobalDarknessLevel(double level)
 {
-  qCDebug(lcScene) << "darkness level" << level << "not shown: darkness is not drawn yet";
+  if (!m_darknessLayer)
+  {
+    if (!(level > 0))
+      return;
+    m_darknessLayer = new DarknessLayer;
+    m_darknessLayer->Init(this, level);
+  }
+  m_darknessLayer->SetGlobalDarknessLevele(level);
 }
 
-double Scene::getDarknessLevel(const QPointF&) const
+void Scene::RemoveDarkness()
 {
-  return GetGlobalDarknessLevel();
+  delete m_darknessLayer;
+  m_darknessLayer = nullptr;
+  DrawingPen.setColor(Qt::black);
+}
+
+double Scene::getDarknessLevel(const QPointF& pos) const
+{
+  return m_darknessLayer ? m_darknessLayer->GetDarknessLevel(pos) : 0;
 }
 
 bool Scene::CanStickmanStep(const Stickman* stickman, double distance, QPointF& offset) const
@@ -1205,6 +1234,8 @@ void Scene::advance()
   for (Door* door : qAsConst(m_doors))
     door->Advance();
   updatePickUpMark();
+  if (m_darknessLayer)
+    m_darknessLayer->Update();
 }
 
 void Scene::updatePickUpMark()
@@ -1290,6 +1321,11 @@ void Scene::clear()
   m_interactiveItems.clear();
   delete m_pageCurl;
   m_pageCurl = nullptr;
+  // Before the graphics scene's clear: the layer and a cutscene delete their own items.
+  delete m_darknessLayer;
+  m_darknessLayer = nullptr;
+  delete m_cutscene;
+  m_cutscene = nullptr;
   QGraphicsScene::clear();
   m_pickUpMark = nullptr;
   m_hud->Reset();
@@ -1302,8 +1338,6 @@ void Scene::clear()
   m_laddersBeingClimbed.clear();
   resetWorld();
   m_player = nullptr;
-  delete m_cutscene;
-  m_cutscene = nullptr;
   delete m_continueIndicator;
   m_continueIndicator = nullptr;
 }

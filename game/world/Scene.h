@@ -170,7 +170,10 @@ public:
   DarknessLayer* GetDarknessLayer() const { return m_darknessLayer; }
   /// 0 (lit) .. 1 (dark).
   double GetGlobalDarknessLevel() const;
+  /// Without darkness a level above 0 brings it; otherwise clamped to 0..1.
   void SetGlobalDarknessLevel(double level);
+  /// Lights the level for good: the darkness goes and the pen draws black again.
+  void RemoveDarkness();
 
   // Stickman rules.
 
@@ -248,6 +251,7 @@ private:
   void addStaticObject(const Level& level, const Level::StaticObject& staticObject);
   void addDoor(const Level& level, const Level::Door& door);
   void addNpc(const Level& level, const Level::NpcInfo& npc);
+  void initDarkness(const Level& level);
   QList<Object*> objectsInRect(const QRectF& rect) const;
   void blurItem(QGraphicsItem* item);
   void setScalableForeground(bool scalable);

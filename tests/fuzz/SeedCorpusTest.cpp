@@ -67,7 +67,7 @@ TEST(ObjectDescriptionsSeedTest, EverySeedLoadsDescriptions)
   }
 }
 
-TEST(LevelSeedTest, EverySeedBuildsASceneWithAllItsDoorsThatTicks)
+TEST(LevelSeedTest, EverySeedBuildsASceneWithAllItsDoorsAndItsDarknessThatTicks)
 {
   const QFileInfoList seeds = corpus(QStringLiteral("level"));
   ASSERT_GE(seeds.size(), 3);
@@ -80,6 +80,7 @@ TEST(LevelSeedTest, EverySeedBuildsASceneWithAllItsDoorsThatTicks)
     SceneFixture f;
     f.Build(file.readAll());
     EXPECT_EQ(f.scene().GetDoors().size(), f.level().GetDoors().size());
+    EXPECT_EQ(f.scene().GetDarknessLayer() != nullptr, f.level().IsDark());
     f.Tick(60);
   }
 }

@@ -4,18 +4,21 @@
 #include "Headless.h"
 
 #include "audio/SoundManager.h"
+#include "common/ConvertUtils.h"
 #include "common/FilePaths.h"
 #include "common/XmlUtils.h"
 #include "flow/Cue.h"
 #include "flow/SimpleCutscene.h"
 #include "qel/MonochromeImageInfo.h"
 #include "qel/MonochromeImagesDB.h"
+#include "world/DarknessLayer.h"
 #include "world/DrawingRecognition.h"
 #include "world/Level.h"
 #include "world/Materials.h"
 
 #include <QColor>
-#include <QCoreApplication>
+#include <QGraphicsScene>
+#include <QApplication>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
@@ -274,6 +277,17 @@ private:
       checkObjectName(what, intermezzo.conditions.GetObjectName());
       checkCues(what, intermezzo.cutscene, speakers);
     }
+    // Lights only ever take darkness away: where the level's own lights leave
+    // less than a finish area asks for, nothing the player does brings more.
+    QGraphicsScene darkScene(QRectF(QPointF(0, 0), m2px(level.GetSize())));
+    DarknessLayer darkness;
+    if (level.IsDark())
+    {
+      darkness.Init(&darkScene, level.GetDarknessLevel());
+      for (const Level::StaticLightSource& light : level.GetStaticLightSources())
+        darkness.AddStaticLightSource(m2px(light.radius), m2px(light.position));
+      darkness.Update();
+    }
     if (level.GetFinishAreas().isEmpty())
       warning(QStringLiteral("no finish area: the level cannot be finished"));
     for (int i = 0; i < level.GetFinishAreas().size(); ++i)
@@ -284,6 +298,17 @@ private:
         error(QStringLiteral("%1: without width or height the player can never reach it").arg(what));
       if (area.HasDarknessCondition() && area.darknessMin > area.darknessMax)
         error(QStringLiteral("%1: darkness min %2 is above max %3").arg(what).arg(area.darknessMin).arg(area.darknessMax));
+      else if (area.darknessMin > 0)
+      {
+        const QPointF point = area.darknessPoint;
+        const QString waits = QStringLiteral("%1: it waits for darkness of at least %2 at (%3, %4)")
+                                .arg(what).arg(area.darknessMin).arg(point.x()).arg(point.y());
+        if (!level.IsDark())
+          error(waits + QStringLiteral(" in a level without darkness: it can never be met"));
+        else if (darkness.GetDarknessLevel(m2px(point)) < area.darknessMin)
+          error(waits + QStringLiteral(", where the level is never darker than %1: it can never be met")
+                          .arg(darkness.GetDarknessLevel(m2px(point))));
+      }
       checkNextLevel(what, area.nextLevel);
       checkObjectName(what, area.grabbedObject.objectName);
       for (const Level::ObjectInArea& object : area.objectsInArea.objects)
@@ -303,7 +328,7 @@ private:
 int main(int argc, char* argv[])
 {
   RunHeadless();
-  QCoreApplication application(argc, argv);
+  QApplication application(argc, argv); // the darkness is drawn as the game draws it, in a graphics scene
   setlocale(LC_NUMERIC, "C"); // numbers in level files use a decimal point, as in the game
   QTextStream out(stdout);
   const QStringList files = application.arguments().mid(1);

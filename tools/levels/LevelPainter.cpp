@@ -240,6 +240,51 @@ void shells(QPainter& painter, double x1, double x2, double y, Random& random)
   }
 }
 
+// The inside of a cave from x1 to x2: its dark back wall instead of the sky,
+// and a rock vault hanging down to about y = ceiling, with stalactites.
+void cave(QPainter& painter, double x1, double x2, double ceiling, double bottom, Random& random)
+{
+  const QPainterPath wall = rectPath(QRectF(x1, 0, x2 - x1, bottom));
+  painter.fillPath(wall, ink::Paper);
+  Wash(painter, wall, random, ink::Rock.darker(135), 0.9);
+  Hatch(painter, wall, random, 70, 13, ink::Graphite, 0.25);
+  QPolygonF vault = Points({{x1, 0}});
+  vault << QPointF(x1, ceiling + random.Uniform(-30, 10));
+  for (double x = x1 + random.Uniform(30, 60); x < x2 - 20; x += random.Uniform(50, 110))
+  {
+    const double y = ceiling + random.Uniform(-35, 15);
+    vault << QPointF(x, y);
+    if (random.Chance(0.45))
+      vault << QPointF(x + 12, y + random.Uniform(40, 90)) << QPointF(x + 24, y);
+  }
+  vault << QPointF(x2, ceiling + random.Uniform(-30, 10)) << QPointF(x2, 0);
+  const QPainterPath rock = Shape(vault);
+  painter.fillPath(rock, ink::Paper);
+  Wash(painter, rock, random, ink::Rock, 0.85);
+  Hatch(painter, rock, random, 60, 9, ink::Graphite, 0.3);
+  Outline(painter, rock, random, 2.4);
+}
+
+// A torch burning in a bracket on the cave wall, its flame at \a flame.
+void torch(QPainter& painter, QPointF flame, Random& random)
+{
+  const QPainterPath stick = Shape(Points({flame + QPointF(-5, 8), flame + QPointF(5, 8), flame + QPointF(3, 70),
+                                           flame + QPointF(-3, 70)}));
+  Wash(painter, stick, random, ink::Wood, 0.95);
+  Outline(painter, stick, random, 1.8);
+  Line(painter, Points({flame + QPointF(-10, 40), flame + QPointF(10, 40)}), random, 2.6);
+  QPainterPath fire;
+  fire.moveTo(flame + QPointF(0, -34));
+  fire.quadTo(flame + QPointF(16, -6), flame + QPointF(8, 8));
+  fire.lineTo(flame + QPointF(-8, 8));
+  fire.quadTo(flame + QPointF(-16, -6), flame + QPointF(0, -34));
+  Wash(painter, fire, random, QColor(240, 150, 60), 0.95);
+  QPainterPath core;
+  core.addEllipse(flame + QPointF(0, -2), 5, 9);
+  Wash(painter, core, random, ink::Sun, 1.0);
+  Outline(painter, fire, random, 1.6);
+}
+
 void grassBlades(QPainter& painter, double x1, double x2, double y, double tallest, Random& random)
 {
   for (double x = x1 + 3; x < x2 - 3; x += random.Uniform(5, 11))
@@ -288,6 +333,8 @@ LevelPictures PaintLevel(const Level& level, const QList<DecorationItem>& decora
       Line(back, Points({at + QPointF(-14, -6), at + QPointF(-6, -1), at, at + QPointF(6, -1), at + QPointF(14, -7)}),
            random, 1.8);
     }
+    else if (item.kind == "cave")
+      cave(back, px(n[0]), px(n[1]), px(n[2]), size.height(), random);
     else if (item.kind == "hills")
     {
       // Far hills and the land below them, paler than the ground in front.
@@ -320,6 +367,8 @@ LevelPictures PaintLevel(const Level& level, const QList<DecorationItem>& decora
       boulder(back, QRectF(px(n[0]) - px(n[2]) / 2, px(n[1]) - px(n[3]), px(n[2]), px(n[3])), random);
     else if (item.kind == "fence")
       fence(back, px(n[0]), px(n[1]), px(n[2]), random);
+    else if (item.kind == "torch")
+      torch(back, px(n[0], n[1]), random);
   }
 
   for (const Level::LiquidRegion& region : level.GetLiquidRegions())

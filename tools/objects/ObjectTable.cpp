@@ -35,9 +35,9 @@ Description used(Description d, const char* animation, const char* special = "")
   return d;
 }
 
-Description light(Description d, double radiusPx)
+Description light(Description d, double radiusM)
 {
-  d.lightRadius = radiusPx;
+  d.lightRadius = radiusM;
   return d;
 }
 
@@ -86,7 +86,7 @@ QList<Description> Table()
     held("shield", "wood", 0, 0.7, "bounce_wood", {0.3, 0.9, -80}),
     used(held("key", "metal", 0.35, 0, "bounce_metal", {0.15, 0.5, -90}), "unlock"),
     // The sun rises into the sky and lights the level; nobody holds it.
-    intangible(light(thing("sun", "wood", 1.0, 0, "bounce_soft"), 700)),
+    intangible(light(thing("sun", "wood", 1.0, 0, "bounce_soft"), 7)),
     held("parachute", "cloth", 1.4, 0, "bounce_soft", {0.5, 1, 90}),
     held("bomb", "metal", 0.4, 0, "bounce_metal", {0.5, 0.3, -90}),
     used(held("saw", "metal", 0.7, 0, "bounce_metal", {0.1, 0.5, -90}), "saw"),
@@ -126,7 +126,7 @@ QList<Description> Table()
     held("airplane", "plastic", 0.7, 0, "bounce", {0.5, 0.5, -90}),
     held("clock", "wood", 0.4, 0, "bounce_wood", {0.5, 0.1, -90}),
     held("chair", "wood", 0, 0.9, "bounce_wood", {0.2, 0.6, -90}),
-    light(held("lamp", "metal", 0, 0.6, "bounce_metal", {0.5, 0.1, -65}), 250),
+    light(held("lamp", "metal", 0, 0.6, "bounce_metal", {0.5, 0.1, -65}), 2.5),
     held("hat", "cloth", 0.4, 0, "bounce_soft", {0.5, 0.2, -90}),
     held("shirt", "cloth", 0.6, 0, "bounce_soft", {0.5, 0.1, -90}),
     held("glasses", "plastic", 0.3, 0, "bounce", {0.5, 0.5, -90}),

@@ -34,7 +34,7 @@ struct Description
   QString specialSound;
   QString engineSound;
   double bounceGain = 1.0;
-  /// Pixels; 0 for no light.
+  /// Metres, as a level's lights; 0 for no light.
   double lightRadius = 0;
 };
 

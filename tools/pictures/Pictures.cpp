@@ -290,4 +290,65 @@ QImage Icon(int sizePx)
   Outline(painter, page, random, 5);
   return image;
 }
+
+QImage Eagle()
+{
+  QImage image = blank(360, 240);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  Random random(6006);
+  const QColor plumage(120, 86, 58);
+
+  // The far wing, raised behind the head, paler for the distance.
+  const QPainterPath farWing = Shape(Points({{215, 104}, {236, 40}, {268, 8}, {300, 4}, {284, 24}, {298, 30},
+                                             {276, 44}, {286, 54}, {256, 70}, {236, 108}}));
+  Wash(painter, farWing, random, plumage.lighter(135), 0.7);
+  Outline(painter, farWing, random, 2.0);
+
+  const QPainterPath tail = Shape(Points({{112, 108}, {46, 92}, {28, 112}, {40, 132}, {60, 142}, {114, 130}}));
+  Wash(painter, tail, random, ink::Paper, 0.95);
+  Outline(painter, tail, random);
+  for (const QPolygonF& feather : {Points({{104, 116}, {44, 104}}), Points({{104, 122}, {36, 122}}),
+                                   Points({{106, 126}, {52, 138}})})
+    Line(painter, feather, random, 1.2);
+
+  QPainterPath body;
+  body.addEllipse(QPointF(190, 118), 84, 32);
+  Wash(painter, body, random, plumage, 0.85);
+  Hatch(painter, body, random, 35, 9);
+  Outline(painter, body, random);
+
+  // The legs reach down to the talons that grip: 0.64 of the width, 0.86 of the height.
+  const QPointF talons(0.64 * 360, 0.86 * 240);
+  Line(painter, Points({{214, 142}, {222, 176}, talons}), random, 3.0);
+  Line(painter, Points({{232, 140}, {238, 174}, talons + QPointF(6, -2)}), random, 3.0);
+  for (const QPolygonF& claw : {Points({talons, talons + QPointF(-14, 6), talons + QPointF(-16, 14)}),
+                                Points({talons, talons + QPointF(4, 12), talons + QPointF(-2, 18)}),
+                                Points({talons, talons + QPointF(16, 6), talons + QPointF(16, 14)})})
+    Line(painter, claw, random, 2.4);
+
+  // The near wing, raised high.
+  const QPainterPath nearWing = Shape(Points({{206, 102}, {170, 40}, {124, 10}, {66, 4}, {96, 24}, {58, 24},
+                                              {98, 44}, {64, 50}, {114, 64}, {92, 76}, {150, 86}, {176, 112}}));
+  Wash(painter, nearWing, random, plumage, 0.9);
+  Hatch(painter, nearWing, random, -30, 10);
+  Outline(painter, nearWing, random);
+  for (const QPolygonF& feather : {Points({{150, 70}, {100, 40}}), Points({{164, 58}, {118, 24}}),
+                                   Points({{176, 50}, {140, 18}})})
+    Line(painter, feather, random, 1.3);
+
+  // A white head looking ahead, with its hooked yellow beak.
+  QPainterPath head;
+  head.addEllipse(QPointF(286, 90), 26, 22);
+  Wash(painter, head, random, ink::Paper, 1.0);
+  Outline(painter, head, random);
+  const QPainterPath beak = Shape(Points({{306, 80}, {334, 86}, {340, 98}, {330, 94}, {308, 100}}));
+  Wash(painter, beak, random, ink::Sun, 0.95);
+  Outline(painter, beak, random, 1.8);
+  QPainterPath eye;
+  eye.addEllipse(QPointF(294, 84), 3.5, 3.5);
+  painter.fillPath(eye, ink::Graphite);
+  Line(painter, Points({{284, 78}, {300, 78}}), random, 2.0);
+  return image;
+}
 } // namespace pictures

@@ -33,6 +33,9 @@ QImage HelpScreen(const QList<Sketch>& references, const QStringList& objectName
 QImage DrawingCursor();
 /// The two frames of the blinking "press Space to continue" sign (1 and 2).
 QImage ContinueIndicator(int frame);
+/// The eagle that carries the player off, 360 × 240, flying right, its talons
+/// at 0.64 of the width and 0.86 of the height.
+QImage Eagle();
 /// The program's icon, \a sizePx square.
 QImage Icon(int sizePx);
 } // namespace pictures

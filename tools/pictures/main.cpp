@@ -1,7 +1,7 @@
 // brisvel-pictures OUTPUT_DIRECTORY REFERENCES.ndjson: paints the game's pictures into
 // OUTPUT_DIRECTORY: the menu background, the how-to-play screen (with a drawing
 // guide made from the reference generators), the drawing cursor, the two frames
-// of the continue indicator and the icon. The references are those the build
+// of the continue indicator, the eagle and the icon. The references are those the build
 // generated for the recognition database. The same program always paints the
 // same pictures.
 
@@ -49,6 +49,7 @@ int main(int argc, char** argv)
       {"drawing_cursor.png", pictures::DrawingCursor()},
       {"space1.png", pictures::ContinueIndicator(1)},
       {"space2.png", pictures::ContinueIndicator(2)},
+      {"eagle.png", pictures::Eagle()},
       {"brisvel.png", pictures::Icon(256)},
   };
   for (const auto& [name, image] : pictures)

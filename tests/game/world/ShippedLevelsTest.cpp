@@ -173,7 +173,7 @@ TEST(ShippedLevels, TheChapterRunsFromTheStartLevelToItsEnd)
   EXPECT_EQ(startLevel(), "sea_shore");
   const QStringList names = chapter();
   EXPECT_EQ(names, QStringList({"sea_shore", "cliff_path", "high_ledge", "friends_meadow", "windy_gap", "guard_post",
-                                "gunman_ledge", "escort_road"}));
+                                "gunman_ledge", "escort_road", "dark_cave"}));
   const QStringList files = QDir(BV_SOURCE_DATA "/levels").entryList({"*.xml"}, QDir::Files);
   EXPECT_EQ(files.size(), names.size()) << "every shipped level is part of the chapter";
   for (const QString& name : names)
@@ -266,6 +266,22 @@ TEST_F(ShippedLevelTest, WalkingAloneStopsAtEachLevelsObstacle)
   QSignalSpy cutscene(scene, &Scene::cutsceneStarted);
   walk(Right, m2px(23.0));
   EXPECT_GT(player()->pos().x(), m2px(22.0));
+  EXPECT_TRUE(finished.isEmpty());
+  EXPECT_TRUE(cutscene.isEmpty());
+}
+
+// The dark cave lets the player out only in the light: a walker in the dark
+// reaches the far end and stays in the cave.
+TEST_F(ShippedLevelTest, TheDarkCavesWayOutShowsOnlyInTheLight)
+{
+  ASSERT_TRUE(load("dark_cave"));
+  ASSERT_NE(scene->GetDarknessLayer(), nullptr);
+  QSignalSpy finished(scene, &Scene::levelFinished);
+  QSignalSpy cutscene(scene, &Scene::cutsceneStarted);
+  walk(Right, m2px(31.0));
+  ASSERT_NE(player(), nullptr);
+  EXPECT_GT(player()->pos().x(), m2px(30.0));
+  EXPECT_EQ(scene->GetFinishAreaReached(), nullptr);
   EXPECT_TRUE(finished.isEmpty());
   EXPECT_TRUE(cutscene.isEmpty());
 }

@@ -24,7 +24,8 @@ TEST(Pictures, TheGameFindsEveryPicture)
                   {GetHelpScreenPath(), {1920, 1080}},
                   {GetDataRootPath() + "/drawing_cursor.png", {48, 48}},
                   {GetDataRootPath() + "/space1.png", {124, 64}},
-                  {GetDataRootPath() + "/space2.png", {124, 64}}};
+                  {GetDataRootPath() + "/space2.png", {124, 64}},
+                  {GetDataRootPath() + "/eagle.png", {360, 240}}};
   for (const auto& picture : expected)
   {
     const QImage image(picture.path);
@@ -54,6 +55,23 @@ TEST(Pictures, ContinueFramesBlinkBetweenTwoDifferentPictures)
   const QImage up = pictures::ContinueIndicator(1), down = pictures::ContinueIndicator(2);
   EXPECT_EQ(up.size(), down.size());
   EXPECT_NE(up, down);
+}
+
+// The cutscene hangs the player from the point at 0.64 of the width and 0.86 of
+// the height: the talons must be there, and the sky must show around the bird.
+TEST(Pictures, TheEagleHoldsWithItsTalonsWhereTheCutsceneHangsThePlayer)
+{
+  const QImage eagle = pictures::Eagle();
+  const QPoint talons(int(0.64 * eagle.width()), int(0.86 * eagle.height()));
+  int opaque = 0;
+  for (int y = talons.y() - 3; y <= talons.y() + 3; ++y)
+    for (int x = talons.x() - 3; x <= talons.x() + 3; ++x)
+      opaque += qAlpha(eagle.pixel(x, y)) > 100;
+  EXPECT_GE(opaque, 4);
+  for (const QPoint corner : {QPoint(0, 0), QPoint(eagle.width() - 1, 0), QPoint(0, eagle.height() - 1),
+                              QPoint(eagle.width() - 1, eagle.height() - 1)})
+    EXPECT_EQ(qAlpha(eagle.pixel(corner)), 0);
+  EXPECT_EQ(eagle, pictures::Eagle());
 }
 
 // The same program paints the same pictures, so the build is reproducible.
