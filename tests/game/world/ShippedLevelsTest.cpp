@@ -12,7 +12,9 @@
 #include "world/Object.h"
 #include "world/ObjectCreator.h"
 #include "world/ComputerControlledStickman.h"
+#include "world/Door.h"
 #include "world/EnemyStickman.h"
+#include "world/Food.h"
 #include "world/MusicalInstrument.h"
 #include "world/Scene.h"
 
@@ -24,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -111,6 +114,16 @@ void buildEscortRoad(CombatFixture& f)
   f.Tick(60);
 }
 
+/// Walks the player right until it dies, passes x (pixels) or the ticks run out.
+void walkRight(CombatFixture& f, double untilXPx, int maxTicks = 2000)
+{
+  for (int i = 0; i < maxTicks && f.player() && f.player()->pos().x() < untilXPx; ++i)
+  {
+    f.player()->Move(Right);
+    f.Tick();
+  }
+}
+
 // The guard post as the game loads it, its guard armed.
 class GuardPost : public CombatFixture
 {
@@ -118,15 +131,6 @@ public:
   GuardPost() { buildShippedLevel(*this, "guard_post"); }
   EnemyStickman* guard() { return dynamic_cast<EnemyStickman*>(Npc("guard")); }
   Object* guardsSword() { return dynamic_cast<Object*>(guard()->GetGrabbedItem()); }
-  /// Walks the player right until it dies, passes x (pixels) or the ticks run out.
-  void walkRight(double untilXPx, int maxTicks = 2000)
-  {
-    for (int i = 0; i < maxTicks && player() && player()->pos().x() < untilXPx; ++i)
-    {
-      player()->Move(Right);
-      Tick();
-    }
-  }
   /// Puts the player \a distancePx left of the guard, facing him.
   void standBeforeTheGuard(double distancePx)
   {
@@ -173,7 +177,7 @@ TEST(ShippedLevels, TheChapterRunsFromTheStartLevelToItsEnd)
   EXPECT_EQ(startLevel(), "sea_shore");
   const QStringList names = chapter();
   EXPECT_EQ(names, QStringList({"sea_shore", "cliff_path", "high_ledge", "friends_meadow", "windy_gap", "guard_post",
-                                "gunman_ledge", "escort_road", "dark_cave"}));
+                                "gunman_ledge", "escort_road", "locked_door", "orchard", "dark_cave"}));
   const QStringList files = QDir(BV_SOURCE_DATA "/levels").entryList({"*.xml"}, QDir::Files);
   EXPECT_EQ(files.size(), names.size()) << "every shipped level is part of the chapter";
   for (const QString& name : names)
@@ -434,7 +438,7 @@ TEST(GuardPostTest, TheGuardStrikesFirstAtWhoeverComesWithinHisReach)
     const double post = f.guard()->pos().x();
     EXPECT_LT(post, m2px(16.4)) << "a step forward into his stance";
     QSignalSpy killed(&f.scene(), &Scene::playerKilled);
-    f.walkRight(m2px(20));
+    walkRight(f, m2px(20));
     EXPECT_EQ(killed.count(), 1) << "an empty-handed walker";
     EXPECT_EQ(f.guard()->pos().x(), post) << "he keeps his post";
   }
@@ -444,7 +448,7 @@ TEST(GuardPostTest, TheGuardStrikesFirstAtWhoeverComesWithinHisReach)
     f.standBeforeTheGuard(m2px(2.5));
     QSignalSpy killed(&f.scene(), &Scene::playerKilled);
     f.player()->Jump();
-    f.walkRight(m2px(20), 300);
+    walkRight(f, m2px(20), 300);
     EXPECT_EQ(killed.count(), 1) << "a jumper";
   }
   {
@@ -522,8 +526,167 @@ TEST(GuardPostTest, ATuneMakesHimLetThePlayerThrough)
   ASSERT_TRUE(f.TickUntilIdle(f.player()));
   f.Tick(5);
   EXPECT_EQ(f.guard()->GetGrabbedItem(), nullptr);
-  f.walkRight(m2px(26), 3000);
+  walkRight(f, m2px(26), 3000);
   ASSERT_NE(f.player(), nullptr);
   EXPECT_NE(f.scene().GetFinishAreaReached(), nullptr);
   EXPECT_NE(f.guard(), nullptr);
+}
+
+// The town gate as the game loads it, its door shut.
+class LockedGate : public CombatFixture
+{
+public:
+  LockedGate() { buildShippedLevel(*this, "locked_door"); }
+  Door* door() { return scene().GetDoors().value(0); }
+  double doorX() { return door()->GetGroundPos().x(); }
+};
+
+// Neither walking nor jumping passes the shut door: a jump under the wall is refused,
+// one from further away lands short of it.
+TEST(LockedGateTest, TheShutDoorBarsWalkersAndJumpers)
+{
+  LockedGate f;
+  ASSERT_NE(f.door(), nullptr);
+  EXPECT_TRUE(f.door()->IsClosed());
+  walkRight(f, m2px(21), 800);
+  ASSERT_NE(f.player(), nullptr);
+  EXPECT_LT(f.player()->pos().x(), f.doorX());
+  EXPECT_GT(f.player()->pos().x(), f.doorX() - m2px(1.0)) << "it stops at the door, not before";
+
+  int jumps = 0;
+  QObject counter;
+  QObject::connect(f.player(), &Stickman::animationStarted, &counter,
+                   [&jumps](const QString& name) { jumps += name == AnimationNames::JumpStart; });
+  for (double run = 0.4; run <= 4.6; run += 0.3)
+  {
+    SCOPED_TRACE(run);
+    f.player()->MoveTo(QPointF(f.doorX() - m2px(run), f.player()->pos().y()));
+    f.player()->UpdateCurrentPosture();
+    f.player()->Jump();
+    for (int i = 0; i < 150; ++i)
+    {
+      f.player()->Move(Right);
+      f.Tick();
+    }
+    ASSERT_NE(f.player(), nullptr);
+    EXPECT_LT(f.player()->pos().x(), f.doorX());
+  }
+  EXPECT_GT(jumps, 0) << "some of them jumped";
+  EXPECT_EQ(f.scene().GetFinishAreaReached(), nullptr);
+}
+
+// The first way through: a key used at the door swings it open.
+TEST(LockedGateTest, AKeyUsedAtTheDoorOpensTheWayToTheFinish)
+{
+  LockedGate f;
+  walkRight(f, m2px(21), 800);
+  f.Give(f.player(), "key");
+  f.player()->Use();
+  ASSERT_TRUE(f.TickUntilIdle(f.player()));
+  f.Tick(100);
+  EXPECT_TRUE(qFuzzyIsNull(f.door()->GetAngle())) << "open";
+  EXPECT_FALSE(f.door()->IsBroken());
+  walkRight(f, m2px(21), 1500);
+  ASSERT_NE(f.player(), nullptr);
+  EXPECT_NE(f.scene().GetFinishAreaReached(), nullptr);
+}
+
+// The second: a blade's blows bounce off twice, the third breaks the door, and
+// its planks lying beyond the gateway do not stop the player.
+TEST(LockedGateTest, TheThirdBladeBlowBreaksTheDoorAndItsPlanksLetThePlayerPass)
+{
+  for (const char* blade : {"sword", "axe", "sabre", "spear"})
+  {
+    SCOPED_TRACE(blade);
+    LockedGate f;
+    walkRight(f, m2px(21), 800);
+    f.Give(f.player(), blade);
+    for (int blow = 1; blow <= 3; ++blow)
+    {
+      SCOPED_TRACE(blow);
+      f.player()->Use();
+      ASSERT_TRUE(f.TickUntilIdle(f.player()));
+      EXPECT_EQ(f.door()->IsBroken(), blow == 3);
+    }
+    f.Tick(120);
+    walkRight(f, m2px(21), 1500);
+    ASSERT_NE(f.player(), nullptr);
+    EXPECT_NE(f.scene().GetFinishAreaReached(), nullptr);
+  }
+}
+
+// The orchard with the mushroom the player starts with, made with a chosen
+// seed: whether it is poisonous is decided when it is made.
+Food* buildOrchard(CombatFixture& f, unsigned seed)
+{
+  std::srand(seed);
+  buildShippedLevel(f, "orchard");
+  return f.player() ? dynamic_cast<Food*>(f.player()->GetGrabbedItem()) : nullptr;
+}
+
+// A seed whose orchard mushroom is (or is not) poisonous.
+unsigned orchardSeed(bool poisonous)
+{
+  for (unsigned seed = 1; seed < 64; ++seed)
+  {
+    CombatFixture f;
+    Food* mushroom = buildOrchard(f, seed);
+    if (mushroom && mushroom->IsPoisonous() == poisonous)
+      return seed;
+  }
+  return 0;
+}
+
+// The temptation: the mushroom in the player's hand kills when it is a
+// poisonous one, and the game is lost.
+TEST(OrchardTest, EatingAPoisonousMushroomKillsThePlayer)
+{
+  const unsigned seed = orchardSeed(true);
+  ASSERT_NE(seed, 0u);
+  CombatFixture f;
+  Food* mushroom = buildOrchard(f, seed);
+  ASSERT_NE(mushroom, nullptr);
+  EXPECT_EQ(mushroom->GetName(), "mushroom");
+  QSignalSpy killed(&f.scene(), &Scene::playerKilled);
+  f.player()->Use();
+  for (int i = 0; i < 200 && f.player(); ++i)
+    f.Tick();
+  EXPECT_EQ(killed.count(), 1);
+  EXPECT_EQ(f.player(), nullptr);
+  EXPECT_EQ(f.scene().GetHUD()->GetMessageItem()->text(), "Some mushrooms are poisonous");
+}
+
+// Mira is fed only safe food: neither the mushroom nor empty hands end the
+// level, an apple or a ham does.
+TEST(OrchardTest, MiraWaitsForAnAppleOrAHam)
+{
+  const unsigned seed = orchardSeed(false);
+  ASSERT_NE(seed, 0u);
+  const auto byMira = [](CombatFixture& f) {
+    f.player()->MoveTo(QPointF(m2px(15.5), m2px(9.0)));
+    return f.scene().GetFinishAreaReached() != nullptr;
+  };
+  {
+    CombatFixture f;
+    ASSERT_NE(buildOrchard(f, seed), nullptr);
+    EXPECT_FALSE(byMira(f)) << "the mushroom";
+  }
+  {
+    CombatFixture f;
+    ASSERT_NE(buildOrchard(f, seed), nullptr);
+    f.player()->Use();
+    ASSERT_TRUE(f.TickUntilIdle(f.player()));
+    ASSERT_NE(f.player(), nullptr) << "a safe mushroom";
+    EXPECT_EQ(f.player()->GetGrabbedItem(), nullptr) << "eaten";
+    EXPECT_FALSE(byMira(f)) << "empty hands";
+  }
+  for (const char* food : {"apple", "ham"})
+  {
+    SCOPED_TRACE(food);
+    CombatFixture f;
+    ASSERT_NE(buildOrchard(f, seed), nullptr);
+    f.player()->DropItem();
+    f.Give(f.player(), food);
+    EXPECT_TRUE(byMira(f));
+  }
 }
