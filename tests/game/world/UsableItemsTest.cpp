@@ -191,6 +191,7 @@ TEST(BombTest, AHeldBombNeverExplodesAndAThrownOneExplodesOneSecondLaterForHalfA
   EXPECT_EQ(ticks, 63) << "1 s of 0.016 s ticks";
   EXPECT_EQ(bomb->GetBody(), nullptr);
   EXPECT_FALSE(bomb->GetItem()->isVisible());
+  EXPECT_EQ(SceneFixture::SourcesPlayingAt(bomb->GetItem()->sceneBoundingRect().center()), 1) << "the bang";
   EXPECT_FALSE(f.scene().GetObjectsWithinStickmanReach(f.player()).contains(bomb)) << "nothing is left to pick up";
   EXPECT_EQ(bomb->GetParticleBodies().size(), Bomb::ParticleCount);
   EXPECT_EQ(bodiesOf(f.scene(), bomb), Bomb::ParticleCount);
