@@ -144,6 +144,7 @@ void Bomb::explode()
   m_item->hide();
   const QPointF c = m_item->sceneBoundingRect().center();
   const b2Vec2 cm = Point2Vec(px2m(c));
+  m_scene->PlaySound(m_sounds.specialSound, c, 1, false);
   destroyAllParticles();
   for (int i = 0; i < ParticleCount; ++i)
   {

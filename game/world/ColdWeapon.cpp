@@ -14,8 +14,17 @@
 
 namespace
 {
-// A closed door breaks at the third blow.
+// A closed door breaks at the third blow, unless it is denser than the
+// default material: a blade bites less into it the denser it is, and a stone
+// gate takes eight blows (a bomb's blast does not care).
 constexpr double DoorDamage = 0.35;
+constexpr double SoftDoorDensity = 1.0;
+
+double blowDamage(const Door* door)
+{
+  const double density = door->GetMaterial().density;
+  return density > SoftDoorDensity ? DoorDamage * SoftDoorDensity / density : DoorDamage;
+}
 } // namespace
 
 ColdWeapon::ColdWeapon(const QString& name, QObject* parent)
@@ -61,7 +70,7 @@ void ColdWeapon::onDoorCollisionWhenUsed(Door* door)
     return;
   const double doorX = door->GetGroundPos().x();
   const bool fromTheLeft = m_holder->pos().x() <= doorX;
-  Object* fragment = door->TakeDamage(DoorDamage, fromTheLeft ? Right : Left);
+  Object* fragment = door->TakeDamage(blowDamage(door), fromTheLeft ? Right : Left);
   if (!fragment)
   {
     m_scene->PlaySound(door->GetSounds().hit, m_item->pos(), 1, false);

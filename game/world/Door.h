@@ -55,6 +55,7 @@ public:
   double GetAngle() const { return m_angle; }
   double GetHealth() const { return m_health; }
   const Sounds& GetSounds() const { return m_sounds; }
+  const Material& GetMaterial() const { return m_material; }
   QGraphicsPixmapItem* GetItem() const { return m_item; }
   /// The obstacle; null while the door is open, opening or broken.
   b2Body* GetBody() const { return m_body; }

@@ -11,6 +11,8 @@
 #include <QGraphicsItem>
 #include <QLineF>
 
+#include <algorithm>
+
 Vehicle* Vehicle::Create(const QString& name)
 {
   if (name == QLatin1String("helicopter"))
@@ -35,6 +37,7 @@ Vehicle::~Vehicle()
 void Vehicle::Advance()
 {
   Object::Advance();
+  keepInsideLevel();
   if (!m_holder)
     return;
   placeHolder();
@@ -105,6 +108,37 @@ QPointF Vehicle::getRiderPosition() const
 {
   const QRectF r = m_item->boundingRect();
   return m_item->mapToScene(QPointF(r.center().x(), r.bottom()));
+}
+
+void Vehicle::keepInsideLevel()
+{
+  b2Body* body = m_physics.body;
+  if (!body || !m_scene)
+    return;
+  const QRectF level = m_scene->sceneRect();
+  const QRectF r = m_item->sceneBoundingRect();
+  b2Vec2 velocity = body->GetLinearVelocity();
+  QPointF back(0, 0);
+  if (r.left() < level.left())
+  {
+    back.setX(level.left() - r.left());
+    velocity.x = std::max(velocity.x, 0.0f);
+  }
+  else if (r.right() > level.right())
+  {
+    back.setX(level.right() - r.right());
+    velocity.x = std::min(velocity.x, 0.0f);
+  }
+  // The bottom stays open: a vehicle may fall out of the level.
+  if (r.top() < level.top())
+  {
+    back.setY(level.top() - r.top());
+    velocity.y = std::max(velocity.y, 0.0f);
+  }
+  if (back.isNull())
+    return;
+  Object::Move(back.x(), back.y());
+  body->SetLinearVelocity(velocity);
 }
 
 void Vehicle::placeHolder()

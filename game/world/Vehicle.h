@@ -42,6 +42,8 @@ protected:
 
 private:
   void placeHolder();
+  /// Stops the vehicle at the level's sides and top, which it may not fly past.
+  void keepInsideLevel();
 
   unsigned m_engineSound = 0;
 };

@@ -88,7 +88,12 @@ QList<Description> Table()
     // The sun rises into the sky and lights the level; nobody holds it.
     intangible(light(thing("sun", "wood", 1.0, 0, "bounce_soft"), 7)),
     held("parachute", "cloth", 1.4, 0, "bounce_soft", {0.5, 1, 90}),
-    held("bomb", "metal", 0.4, 0, "bounce_metal", {0.5, 0.3, -90}),
+    [] {
+      // Carried and thrown, never used; the special sound is its bang.
+      Description d = held("bomb", "metal", 0.4, 0, "bounce_metal", {0.5, 0.3, -90});
+      d.specialSound = "explosion";
+      return d;
+    }(),
     used(held("saw", "metal", 0.7, 0, "bounce_metal", {0.1, 0.5, -90}), "saw"),
     [] {
       // Boarded rather than carried: the figure rides at the bottom of the picture.

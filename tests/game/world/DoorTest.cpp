@@ -291,6 +291,32 @@ TEST(DoorTest, ThreeBlowsOfASwordBreakADoorIntoAFragmentThatFliesAwayFromTheAtta
   }
 }
 
+// A blade bites less into a denser door: a wooden one breaks at the third
+// blow, a stone gate only at the eighth.
+TEST(DoorTest, AStoneDoorTakesEightBlowsWhereAWoodenOneTakesThree)
+{
+  for (const char* material : {"wood", "stone"})
+  {
+    SCOPED_TRACE(material);
+    CombatFixture f;
+    f.Build(SceneLevel(QByteArray(R"(
+  <start x="3" y="9"/>
+  <ground><region x="0" y="9" width="30" height="1"/></ground>
+  <doors><door x="4" y="6.7" material=")") + material + R"("/></doors>)"));
+    Door* door = onlyDoor(f.scene());
+    walkRight(f, 150);
+    Object* sword = f.Give(f.player(), "sword");
+    int blows = 0;
+    while (!door->IsBroken() && blows < 20)
+    {
+      blow(f, door, sword);
+      ++blows;
+    }
+    EXPECT_EQ(blows, QByteArray(material) == "wood" ? 3 : 8);
+    EXPECT_EQ(door->GetBody(), nullptr) << "the way is free";
+  }
+}
+
 TEST(DoorTest, ABrokenDoorTakesNoMoreDamageAndLeavesOneFragment)
 {
   SceneFixture f;

@@ -38,7 +38,7 @@ SceneFixture::SceneFixture()
 {
   for (const char* name : {"steps.wav", "grass.wav", "page_turn.wav", "swing.wav", "heavy_swing.wav", "pistol_shot.wav",
                            "bounce_metal.wav", "guitar.wav", "door_open.wav", "door_hit.wav", "door_smash.wav",
-                           "eating.wav", "helicopter_engine.wav", "helicopter_stop.wav"})
+                           "eating.wav", "helicopter_engine.wav", "helicopter_stop.wav", "explosion.wav"})
   {
     QFile file(m_soundsDirectory.filePath(name));
     file.open(QIODevice::WriteOnly);

@@ -22,7 +22,7 @@ class QGraphicsScene;
 /// WAV files named "steps", "grass", "page_turn" and, for the objects that
 /// fight, play and fly, "swing", "heavy_swing", "pistol_shot", "bounce_metal",
 /// "guitar", "helicopter_engine" and "helicopter_stop", for the doors
-/// "door_open", "door_hit" and "door_smash", and "eating".
+/// "door_open", "door_hit" and "door_smash", "eating" and "explosion".
 class SceneFixture
 {
 public:

@@ -177,19 +177,55 @@ TEST_F(VehicleTest, AHelicopterLeftAloneFallsAndSoDoesItsRiderWhenItLeaves)
   EXPECT_NEAR(player->pos().y(), GroundTopPx, 2);
   EXPECT_NEAR(height(helicopter), 0, 8) << "the helicopter landed too";
 
-  // High up, then abandoned.
+  // High up, as high as the level lets it, then abandoned.
   player->GrabItem(helicopter->GetGrabable());
   ASSERT_FALSE(player->isVisible());
-  for (int i = 0; i < 300 && height(helicopter) < 350; ++i)
+  for (int i = 0; i < 300 && height(helicopter) < 330; ++i)
     hold(helicopter, {Up}, 6);
-  ASSERT_GT(height(helicopter), 350);
+  ASSERT_GT(height(helicopter), 330);
   QSignalSpy killed(scene, &Scene::playerKilled);
   player->DropItem();
   EXPECT_TRUE(player->isVisible());
   EXPECT_TRUE(player->IsFallingDownFromJump());
   tick(180);
-  EXPECT_EQ(killed.count(), 1) << "a fall of three and a half metres kills";
+  EXPECT_EQ(killed.count(), 1) << "a fall of more than three metres kills";
   EXPECT_NEAR(height(helicopter), 0, 8) << "the abandoned helicopter falls to the ground";
+}
+
+// The level's sides and top stop a helicopter flown into them, and it flies
+// on from there; only the bottom is open, for falls.
+TEST_F(VehicleTest, AHelicopterFlownIntoTheLevelsSidesAndTopStaysInside)
+{
+  Helicopter* helicopter = drawHelicopter("right");
+  ASSERT_NE(helicopter, nullptr);
+  player->GrabItem(helicopter->GetGrabable());
+  const QRectF level = scene->sceneRect();
+  // Flies until the picture reaches the edge \a reached tells, then on for
+  // two more seconds; true when it got there and never went past any edge.
+  const auto flyInto = [&](std::initializer_list<Direction> directions, auto reached) {
+    int afterwards = -1;
+    for (int i = 0; i < 3000 && afterwards != 0; ++i)
+    {
+      if (i % 6 == 0)
+        for (Direction direction : directions)
+          helicopter->Move(direction);
+      tick(1);
+      const QRectF r = helicopter->GetItem()->sceneBoundingRect();
+      EXPECT_GE(r.left(), level.left() - 0.5);
+      EXPECT_LE(r.right(), level.right() + 0.5);
+      EXPECT_GE(r.top(), level.top() - 0.5);
+      if (afterwards > 0)
+        --afterwards;
+      else if (afterwards < 0 && reached(r))
+        afterwards = 120;
+    }
+    expectCarrying(helicopter, player);
+    return afterwards == 0;
+  };
+  EXPECT_TRUE(flyInto({Up}, [&](const QRectF& r) { return r.top() < level.top() + 1; })) << "the top";
+  EXPECT_TRUE(flyInto({Up, Left}, [&](const QRectF& r) { return r.left() < level.left() + 1; })) << "the left side";
+  EXPECT_TRUE(flyInto({Up, Right}, [&](const QRectF& r) { return r.right() > level.right() - 1; })) << "the right side";
+  EXPECT_FALSE(player->IsKilled());
 }
 
 // The engine sounds where the helicopter is, wherever it flies, and the player
