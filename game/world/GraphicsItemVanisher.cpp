@@ -1,6 +1,7 @@
 #include "world/GraphicsItemVanisher.h"
 
 #include "common/GraphicsItemUserData.h"
+#include "world/InteractiveItem.h"
 #include "world/Object.h"
 
 #include <QGraphicsItem>
@@ -30,10 +31,15 @@ void GraphicsItemVanisher::Advance()
       ++it;
       continue;
     }
-    // Interactive items are not built yet, so no item carries one: the item
-    // goes with the object it pictures, if any.
-    delete static_cast<QObject*>(ExtractObjectFromGraphicsItem(it->item));
-    delete it->item;
+    // An interactive item takes its pictures with it; any other item goes
+    // with the object it pictures, if any.
+    if (InteractiveItem* interactiveItem = ExtractInteractiveItemFromGraphicsItem(it->item))
+      delete interactiveItem;
+    else
+    {
+      delete static_cast<QObject*>(ExtractObjectFromGraphicsItem(it->item));
+      delete it->item;
+    }
     it = m_items.erase(it);
   }
 }
@@ -46,6 +52,7 @@ void GraphicsItemVanisher::AbortVanishing()
   {
     info.item->setGraphicsEffect(nullptr);
     delete static_cast<QObject*>(ExtractObjectFromGraphicsItem(info.item));
+    delete ExtractInteractiveItemFromGraphicsItem(info.item);
   }
   m_items.clear();
 }

@@ -118,7 +118,11 @@ public:
   void AddLadder(Ladder* ladder);
   void RemoveInteractiveItem(InteractiveItem* item);
   void VanishInteractiveItem(InteractiveItem* item);
+  /// Null when no item of the scene has that id (any more).
   InteractiveItem* FindInteractiveItemById(int id) const;
+  const QList<InteractiveItem*>& GetInteractiveItems() const { return m_interactiveItems; }
+  /// Null before the first Init.
+  const LiquidSimulator* GetLiquidSimulator() const { return m_liquidSimulator; }
   void MakeNpcsPeaceful(bool peaceful);
   void MoveObjectOutsideStaticBodies(Object* object);
 
@@ -248,6 +252,7 @@ private:
   void addStaticObject(const Level& level, const Level::StaticObject& staticObject);
   void addDoor(const Level& level, const Level::Door& door);
   void addNpc(const Level& level, const Level::NpcInfo& npc);
+  void addInteractiveItem(const Level::InteractiveItem& info);
   QList<Object*> objectsInRect(const QRectF& rect) const;
   void blurItem(QGraphicsItem* item);
   void setScalableForeground(bool scalable);
