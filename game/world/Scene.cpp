@@ -314,6 +314,11 @@ void Scene::ForegroundLayer::Set(const QPointF& pos, const QImage& image, Scene*
   blurred->hide();
 }
 
+bool Scene::FitsWorld(const QPointF& metres)
+{
+  return fitsWorld(metres);
+}
+
 Scene::Scene(QObject* parent)
   : QGraphicsScene(parent)
   , m_vanisher(bv::SecondsToVanish, bv::TickIntervalSec)

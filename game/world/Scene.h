@@ -79,6 +79,9 @@ public:
     QList<Door*> doors;
   };
 
+  /// Whether Box2D's single precision can hold a body at \a metres.
+  static bool FitsWorld(const QPointF& metres);
+
   explicit Scene(QObject* parent);
   ~Scene() override;
 

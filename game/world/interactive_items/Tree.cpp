@@ -104,8 +104,10 @@ void Tree::Init(Scene* scene, const Level::InteractiveItem& info)
   const TiXmlElement* element = info.element;
   if (const TiXmlElement* raft = element ? element->FirstChildElement("raft") : nullptr)
   {
-    m_raftPos = m2px(xml::LoadPointF(raft));
-    m_raftSize = m2px(xml::LoadSizeF(raft));
+    const QPointF raftAt = xml::LoadPointF(raft);
+    const QSizeF raftSize = xml::LoadSizeF(raft);
+    m_raftPos = m2px(raftAt);
+    m_raftSize = m2px(raftSize);
     m_raftMaterial = scene->GetMaterials()->Get(xml::LoadString(raft, "material"));
     m_message = xml::LoadString(raft, "message");
     m_messageDelay = 1.0;
@@ -115,6 +117,11 @@ void Tree::Init(Scene* scene, const Level::InteractiveItem& info)
     m_raftImage = loadPicture(path);
     if (m_raftImage.isNull())
       qCDebug(lcTree).noquote() << "Could not load raft image from path" << QStringLiteral("\"%1\"").arg(path);
+    else if (!Scene::FitsWorld(raftAt) || !Scene::FitsWorld(QPointF(raftSize.width(), raftSize.height())))
+    {
+      qCDebug(lcTree) << "A raft out of the world is left out:" << raftAt << raftSize;
+      m_raftImage = QImage();
+    }
   }
   m_cutPolygon.clear();
   const TiXmlElement* cut = element ? element->FirstChildElement("cut-physics") : nullptr;
@@ -124,7 +131,16 @@ void Tree::Init(Scene* scene, const Level::InteractiveItem& info)
   if (const TiXmlElement* polygon = cut->FirstChildElement("polygon"))
     for (const TiXmlElement* vertex = polygon->FirstChildElement("vertex"); vertex;
          vertex = vertex->NextSiblingElement("vertex"))
+    {
+      // A vertex out of the world leaves the tree standing rather than give Box2D a body it cannot hold.
+      if (!Scene::FitsWorld(xml::LoadPointF(vertex)))
+      {
+        qCDebug(lcTree) << "A felled tree's outline out of the world is left out:" << xml::LoadPointF(vertex);
+        m_cutPolygon.clear();
+        break;
+      }
       m_cutPolygon.append(m2px(xml::LoadPointF(vertex)));
+    }
   m_fallImpulse = m_fallImpulsePoint = QPointF(0, 0);
   if (const TiXmlElement* impulse = cut->FirstChildElement("fall-impulse"))
   {
@@ -132,6 +148,8 @@ void Tree::Init(Scene* scene, const Level::InteractiveItem& info)
       m_fallImpulse = xml::LoadPointF(vector);
     if (const TiXmlElement* point = impulse->FirstChildElement("point"))
       m_fallImpulsePoint = xml::LoadPointF(point);
+    if (!Scene::FitsWorld(m_fallImpulse) || !Scene::FitsWorld(m_fallImpulsePoint))
+      m_fallImpulse = m_fallImpulsePoint = QPointF(0, 0);
   }
 }
 

@@ -69,14 +69,17 @@ int swingSounds(CombatFixture& f)
 
 TEST(TreeTest, AnAxeOrASawFellsATreeAndOtherBladesDoNot)
 {
-  // The saw's tree also names a raft whose picture is missing: it falls all the same.
+  // The axe's tree also names a raft out of the world, the saw's one whose
+  // picture is missing: both fall all the same.
+  const QByteArray farRaft = R"(<raft x="1e30" y="8.8" width="2" height="0.3" image="raft.png" material="wood"/>)";
   const QByteArray missingRaft = R"(<raft x="8" y="8.8" width="2" height="0.3" image="missing.png" material="wood"/>)";
   for (const char* name : {"sword", "axe", "saw"})
   {
     SCOPED_TRACE(name);
     CombatFixture f;
     writePicture(f, "tree.png", QSize(100, 280));
-    f.Build(treeLevel(QByteArray(name) == "saw" ? missingRaft : QByteArray()));
+    writePicture(f, "raft.png", QSize(200, 30));
+    f.Build(treeLevel(QByteArray(name) == "saw" ? missingRaft : QByteArray(name) == "axe" ? farRaft : QByteArray()));
     ASSERT_EQ(f.scene().GetInteractiveItems().size(), 1);
     InteractiveItem* tree = f.scene().GetInteractiveItems()[0];
     EXPECT_EQ(tree->GetItem()->scenePos(), QPointF(320, 620));
