@@ -6,7 +6,7 @@
 // than the position solver can undo), and an island that never resolves its
 // penetration never falls asleep.
 //
-//   bench_scene [enemies | bombs]
+//   bench_scene [enemies | bombs | floating]
 //
 // With "enemies", eight enemies stand along the level instead, each beside a
 // sword or a pistol, and the player holds a shield: they choose, take up their
@@ -14,6 +14,8 @@
 // when it is in reach; the one in reach strikes the shield tick after tick.
 // With "bombs", three bombs fall among the objects once they lie, and explode
 // a second later: 96 particles fly through them and the stickmen for half a second.
+// With "floating", the level is a long pool between two banks instead, and 30
+// drawn wooden objects fall into it and float there, bobbing and drifting.
 //
 // Prints the median and the 99th percentile of one Scene::advance, in
 // microseconds of processor time and then, on its last line, of wall-clock
@@ -39,6 +41,7 @@
 #include <box2d/b2_world.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QDir>
 #include <QFile>
 #include <QElapsedTimer>
@@ -61,6 +64,22 @@ constexpr int ExtraNpcs = 2;
 constexpr int BombsDropTick = 300;
 // Where the enemies stand, metres along the level's floor.
 constexpr double EnemiesXM[] = {3, 10, 13, 17, 24, 28, 32, 36};
+constexpr int FloatingObjects = 30;
+
+// The player on a bank beside 30 m of water 3 m deep.
+const char* const PoolLevel = R"(<?xml version="1.0" encoding="UTF-8"?>
+<level title="Pool">
+  <geometry width="40" height="12"/>
+  <foreground/>
+  <start x="2" y="8"/>
+  <ground>
+    <region x="0" y="8" width="5" height="4"/>
+    <region x="35" y="8" width="5" height="4"/>
+    <region x="5" y="11" width="30" height="1"/>
+  </ground>
+  <liquid><region x="5" y="8" width="30" height="3" material="water" splash-sound="splash"/></liquid>
+</level>
+)";
 
 // A wobbly stroke of about 60 x 40 px, like a quick drawing.
 QPainterPath stroke(std::mt19937& random)
@@ -166,9 +185,9 @@ void dropBombs(ObjectCreator& creator, const Level& level)
     loadObject(creator, QStringLiteral("bomb"), spots[i] + QPointF(50, 0));
 }
 
-void addObjects(Scene& scene, const Level& level, std::mt19937& random)
+// Drawn objects of \a density, one at each spot.
+void addObjects(Scene& scene, const std::vector<QPointF>& spots, double density, std::mt19937& random)
 {
-  const std::vector<QPointF> spots = dropSpots(level);
   std::uniform_real_distribution<double> jitter(-5, 5);
   for (const QPointF& spot : spots)
   {
@@ -179,12 +198,21 @@ void addObjects(Scene& scene, const Level& level, std::mt19937& random)
     scene.addItem(item);
     Object* object = Object::Create(QStringLiteral("stone"));
     Material material;
-    material.density = 1;
+    material.density = density;
     material.friction = 0.5;
     object->Init(&scene, item, new PathFixtureCreator(item->path()), material, GrabableInfo(), UsableInfo(),
                  QSizeF(-1, -1), ObjectSoundsInfo(), LightSourceInfo(), true);
     scene.AddObject(object, false);
   }
+}
+
+// Three layers of ten over the pool, a metre apart.
+std::vector<QPointF> floatingSpots()
+{
+  std::vector<QPointF> spots;
+  for (int i = 0; i < FloatingObjects; ++i)
+    spots.emplace_back(m2px(QPointF(6 + i % 10 * 2.8, 7 - i / 10)));
+  return spots;
 }
 } // namespace
 
@@ -197,10 +225,20 @@ int main(int argc, char** argv)
   Materials materials;
   Stickman figure(nullptr, nullptr, nullptr);
   Level level(QSizeF(0, 0));
-  if (!materials.Load(BV_DATA_DIR "/materials.xml") || !figure.Load(BV_DATA_DIR "/stickman.xml") ||
-      !level.Load(BV_BENCH_LEVEL))
+  const bool floating = application.arguments().contains(QStringLiteral("floating"));
+  QTemporaryDir poolDirectory;
+  QString levelPath = QStringLiteral(BV_BENCH_LEVEL);
+  if (floating)
   {
-    std::fprintf(stderr, "cannot load the data files or %s\n", BV_BENCH_LEVEL);
+    levelPath = poolDirectory.filePath(QStringLiteral("pool.xml"));
+    QFile pool(levelPath);
+    if (pool.open(QIODevice::WriteOnly))
+      pool.write(PoolLevel);
+  }
+  if (!materials.Load(BV_DATA_DIR "/materials.xml") || !figure.Load(BV_DATA_DIR "/stickman.xml") ||
+      !level.Load(levelPath))
+  {
+    std::fprintf(stderr, "cannot load the data files or %s\n", qPrintable(levelPath));
     return 1;
   }
   SoundManager sounds;
@@ -213,13 +251,16 @@ int main(int argc, char** argv)
   {
     addFight(scene, creator);
   }
-  else
+  else if (!floating)
   {
     for (int i = 0; i < ExtraNpcs; ++i)
       scene.AddNpcStickman(new ComputerControlledStickman(&scene), QPointF(800 + 600 * i, 1100), Qt::darkGreen);
   }
   std::mt19937 random(7);
-  addObjects(scene, level, random);
+  if (floating)
+    addObjects(scene, floatingSpots(), materials.Get(QStringLiteral("wood")).density, random);
+  else
+    addObjects(scene, dropSpots(level), 1, random);
 
   std::vector<double> micros;
   std::vector<double> cpuMicros;
@@ -249,7 +290,7 @@ int main(int argc, char** argv)
   std::printf("processor time: tick-p50-us %.0f tick-p99-us %.0f\n", cpuMicros[cpuMicros.size() / 2],
               cpuMicros[cpuMicros.size() * 99 / 100]);
   std::printf("level %s, player %s, %d npcs, %d objects, %d ticks, %d dynamic bodies awake at the end\n",
-              BV_BENCH_LEVEL, scene.GetPlayer() ? "alive" : "dead", scene.GetNpcs().size(), scene.GetObjects().size(),
+              qPrintable(levelPath), scene.GetPlayer() ? "alive" : "dead", scene.GetNpcs().size(), scene.GetObjects().size(),
               Ticks, awake);
   std::printf("tick-p50-us %.0f tick-p99-us %.0f\n", micros[micros.size() / 2], micros[micros.size() * 99 / 100]);
   return 0;

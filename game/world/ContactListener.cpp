@@ -35,18 +35,22 @@ b2Vec2 contactPoint(const b2Contact* contact, const b2WorldManifold& manifold)
   return sum;
 }
 
-// The liquid of the pair and the other, dynamic, fixture; false for any other pair.
+// The liquid of the pair and the other, dynamic, fixture; false for any other
+// pair. Only the water itself counts, not the solid walls and floor that hold
+// it: a body against them would otherwise be lifted once more for each.
 bool liquidContact(b2Contact* contact, Liquid*& liquid, b2Fixture*& other)
 {
   b2Fixture* a = contact->GetFixtureA();
   b2Fixture* b = contact->GetFixtureB();
-  if (Liquid* l = ExtractLiquidFromBody(a->GetBody()); l && b->GetBody()->GetType() == b2_dynamicBody)
+  if (Liquid* l = ExtractLiquidFromBody(a->GetBody());
+      l && a->IsSensor() && b->GetBody()->GetType() == b2_dynamicBody)
   {
     liquid = l;
     other = b;
     return true;
   }
-  if (Liquid* l = ExtractLiquidFromBody(b->GetBody()); l && a->GetBody()->GetType() == b2_dynamicBody)
+  if (Liquid* l = ExtractLiquidFromBody(b->GetBody());
+      l && b->IsSensor() && a->GetBody()->GetType() == b2_dynamicBody)
   {
     liquid = l;
     other = a;

@@ -2,6 +2,7 @@
 
 #include "common/GraphicsItemUserData.h"
 #include "world/BlurEffect.h"
+#include "world/InteractiveItem.h"
 #include "world/Object.h"
 
 #include <QGraphicsItem>
@@ -32,10 +33,15 @@ void GraphicsItemVanisher::Advance()
       ++it;
       continue;
     }
-    // Interactive items are not built yet, so no item carries one: the item
-    // goes with the object it pictures, if any.
-    delete static_cast<QObject*>(ExtractObjectFromGraphicsItem(it->item));
-    delete it->item;
+    // An interactive item takes its pictures with it; any other item goes
+    // with the object it pictures, if any.
+    if (InteractiveItem* interactiveItem = ExtractInteractiveItemFromGraphicsItem(it->item))
+      delete interactiveItem;
+    else
+    {
+      delete static_cast<QObject*>(ExtractObjectFromGraphicsItem(it->item));
+      delete it->item;
+    }
     it = m_items.erase(it);
   }
 }
@@ -48,6 +54,7 @@ void GraphicsItemVanisher::AbortVanishing()
   {
     info.item->setGraphicsEffect(nullptr);
     delete static_cast<QObject*>(ExtractObjectFromGraphicsItem(info.item));
+    delete ExtractInteractiveItemFromGraphicsItem(info.item);
   }
   m_items.clear();
 }

@@ -23,7 +23,8 @@ public:
   /// One tick of fading.
   void Advance();
   /// Gives every fading item back fully visible and forgets it (its scene
-  /// deletes it); the objects they pictured are deleted now.
+  /// deletes it); the objects they pictured are deleted now, and the
+  /// interactive items with their pictures.
   void AbortVanishing();
 
 private:

@@ -83,6 +83,8 @@ public:
     return name.isEmpty() ? QString() : m_directory + QLatin1Char('/') + name;
   }
 
+  const QString& Directory() const { return m_directory; }
+
   /// Null when unreadable. A path without its extension finds the picture
   /// by the known image extensions; devices and directories are never read.
   QImage LoadImage(const QString& path) const
@@ -558,6 +560,7 @@ bool Level::read(const QString& path, QList<Finding>* findings)
       item.type = QString::fromUtf8(element->Value());
       item.position = reader.Point(element);
       item.image = image;
+      item.directory = reader.Directory();
       const bool inForeground = xml::LoadString(element, "layout").toLower() == QLatin1String("foreground");
       item.zValue = inForeground ? bv::ForegroundLayersZValue : 0;
       item.element = element->Clone()->ToElement();

@@ -102,6 +102,8 @@ public:
     QPointF position;
     QImage image;
     double zValue = 0;
+    /// The level file's folder, where the item's other pictures are named from.
+    QString directory;
     /// The item's whole element, owned by the level, for the item class to read.
     const TiXmlElement* element = nullptr;
   };

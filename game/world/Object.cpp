@@ -6,6 +6,7 @@
 #include "world/Firearm.h"
 #include "world/FixtureCreators.h"
 #include "world/Food.h"
+#include "world/InteractiveItem.h"
 #include "world/MusicalInstrument.h"
 #include "world/Scene.h"
 #include "world/Sun.h"
@@ -29,6 +30,7 @@
 #include <QTransform>
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -170,6 +172,8 @@ void Object::Advance()
   {
     if (IsInUse())
       detectCollisions();
+    else if (!m_touchedItems.isEmpty())
+      finishTouchingInteractiveItems();
   }
   else if (IsShrinking())
   {
@@ -244,6 +248,7 @@ void Object::OnGrab(Stickman* stickman)
 
 void Object::OnRelease()
 {
+  finishTouchingInteractiveItems();
   if (m_holder)
     disconnect(m_holder, nullptr, this, nullptr);
   if (m_simulatePhysics)
@@ -447,6 +452,7 @@ void Object::detectCollisions()
   QList<Object*> objects;
   QMap<Stickman*, DrawingPrimitive*> stickmen;
   QList<Door*> doors;
+  QList<InteractiveItem*> interactiveItems;
   for (QGraphicsItem* item : m_item->collidingItems(Qt::IntersectsItemShape))
   {
     const QGraphicsItem* top = item->topLevelItem();
@@ -462,6 +468,9 @@ void Object::detectCollisions()
       stickmen.insert(stickman, part);
     else if (Door* door = ExtractDoorFromGraphicsItem(item))
       doors.append(door);
+    else if (InteractiveItem* interactiveItem = ExtractInteractiveItemFromGraphicsItem(top);
+             interactiveItem && !interactiveItem->IsVanished())
+      interactiveItems.append(interactiveItem);
   }
   // Objects come first: a shield that turns a blow back also saves the body behind it.
   for (Object* object : qAsConst(objects))
@@ -473,6 +482,23 @@ void Object::detectCollisions()
   }
   for (Door* door : qAsConst(doors))
     onDoorCollisionWhenUsed(door);
+  // Once per use: a swing that stays in a tree cuts it once.
+  for (InteractiveItem* interactiveItem : qAsConst(interactiveItems))
+  {
+    if (m_touchedItems.contains(interactiveItem->GetId()))
+      continue;
+    m_touchedItems.insert(interactiveItem->GetId());
+    interactiveItem->OnTouchStarted(this);
+  }
+}
+
+void Object::finishTouchingInteractiveItems()
+{
+  // The set is emptied first: a tree that falls may reach back into this object.
+  const QSet<int> touched = std::exchange(m_touchedItems, {});
+  for (int id : touched)
+    if (InteractiveItem* item = m_scene->FindInteractiveItemById(id))
+      item->OnTouchFinished(this);
 }
 
 void OnObjectsBounce(Object* a, Object* b, QPointF point)

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointF>
 #include <QRectF>
+#include <QSet>
 #include <QSizeF>
 #include <QString>
 
@@ -173,6 +174,8 @@ protected:
   QString m_name;
   ObjectCategory::Type m_category;
   bool m_vanished = false;
+  /// Ids of the interactive items touched during the current use.
+  QSet<int> m_touchedItems;
 
 private:
   /// Widens the pen of a shrunk picture so that its line stays readable.
@@ -180,6 +183,8 @@ private:
   QPointF calculateHoldingPoint() const;
   QPointF invertHoldingPoint(QPointF point) const;
   void detectCollisions();
+  /// Tells the interactive items touched in this use that the touch is over.
+  void finishTouchingInteractiveItems();
 
   friend void OnObjectsBounce(Object* a, Object* b, QPointF point);
 };

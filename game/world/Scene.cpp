@@ -23,7 +23,9 @@
 #include "world/Door.h"
 #include "world/DrawingPen.h"
 #include "world/EnemyStickman.h"
+#include "world/InteractiveItem.h"
 #include "world/Ladder.h"
+#include "world/LiquidSimulator.h"
 #include "world/Materials.h"
 #include "world/Object.h"
 #include "world/ObjectCreator.h"
@@ -314,6 +316,11 @@ void Scene::ForegroundLayer::Set(const QPointF& pos, const QImage& image, Scene*
   blurred->hide();
 }
 
+bool Scene::FitsWorld(const QPointF& metres)
+{
+  return fitsWorld(metres);
+}
+
 Scene::Scene(QObject* parent)
   : QGraphicsScene(parent)
   , m_vanisher(bv::SecondsToVanish, bv::TickIntervalSec)
@@ -337,12 +344,12 @@ void Scene::Init(const Level& level, const Materials* materials, SoundManager* s
   m_materials = materials;
   if (m_soundManager)
     m_soundManager->SetListenerPosition(level.GetStartPosition());
+  m_liquidSimulator->SetSoundManager(m_soundManager);
 
   setSceneRect(QRectF(QPointF(0, 0), m2px(level.GetSize())));
 
-  for (int i = 0; i < level.GetLiquidRegions().size(); ++i)
-    qCDebug(lcScene) << "Level" << levelName(level) << "liquid region" << i + 1
-                     << "left out: liquids are not simulated yet";
+  for (const Level::LiquidRegion& liquid : level.GetLiquidRegions())
+    addLiquid(level, liquid);
 
   m_background.Set(QPointF(0, 0), level.GetBackgroundImage());
   for (const Level::ForegroundRegion& region : level.GetForegroundRegions())
@@ -380,9 +387,8 @@ void Scene::Init(const Level& level, const Materials* materials, SoundManager* s
 
   initDarkness(level);
 
-  for (int i = 0; i < level.GetInteractiveItems().size(); ++i)
-    qCDebug(lcScene) << "Level" << levelName(level) << "interactive item" << i + 1
-                     << level.GetInteractiveItems()[i].type << "left out: interactive items are not built yet";
+  for (const Level::InteractiveItem& info : level.GetInteractiveItems())
+    addInteractiveItem(info);
 
   delete m_pageCurl;
   m_pageCurl = nullptr;
@@ -399,6 +405,52 @@ void Scene::Init(const Level& level, const Materials* materials, SoundManager* s
   m_paused = false;
   if (m_player)
     checkFinishConditions(m_player->pos());
+}
+
+// The water is the level's own picture of it, drawn again in front of what is
+// in it and fading towards the surface; its body lifts and brakes what enters,
+// between walls and a floor that hold what sinks.
+void Scene::addLiquid(const Level& level, const Level::LiquidRegion& liquid)
+{
+  if (!fitsWorld(liquid.area) || liquid.area.width() < 2 * b2_linearSlop || liquid.area.height() < 2 * b2_linearSlop)
+  {
+    qCDebug(lcScene) << "Level" << levelName(level) << "liquid region" << liquid.area
+                     << "left out: out of the world or too small to hold anything";
+    return;
+  }
+  const QRectF areaPx = m2px(liquid.area);
+  const int left = qRound(areaPx.x()), top = qRound(areaPx.y());
+  const int right = left + qRound(areaPx.width()) - 1, bottom = top + qRound(areaPx.height()) - 1;
+  QImage water = level.GetBackgroundImage()
+                   .copy(QRect(QPoint(left, top), QPoint(right, bottom)))
+                   .convertToFormat(QImage::Format_ARGB32);
+  const int transparentHeight = int(m2px(liquid.transparentHeight));
+  const double t = liquid.initialTransparency;
+  for (int y = 0; y < std::min(transparentHeight, water.height()); ++y)
+  {
+    const int alpha = int((double(y) / transparentHeight * t + (1 - t)) * 255);
+    QRgb* line = reinterpret_cast<QRgb*>(water.scanLine(y));
+    for (int x = 0; x < water.width(); ++x)
+      line[x] = qRgba(qRed(line[x]), qGreen(line[x]), qBlue(line[x]), alpha);
+  }
+  ForegroundLayer layer;
+  layer.Set(QPointF(left, top), water, this);
+  m_foregroundLayers.append(layer);
+
+  Liquid* region =
+    m_liquidSimulator->AddRegion(liquid.area, m_materials->Get(liquid.materialName).density, liquid.splashSound);
+  const QRectF local = liquid.area.translated(-liquid.area.center());
+  const b2Vec2 corners[4] = {Point2Vec(local.topLeft()), Point2Vec(local.bottomLeft()),
+                             Point2Vec(local.bottomRight()), Point2Vec(local.topRight())};
+  const b2Vec2 above(0, -1);
+  b2ChainShape walls;
+  walls.CreateChain(corners, 4, corners[0] + above, corners[3] + above);
+  b2FixtureDef wallsDef;
+  wallsDef.shape = &walls;
+  region->GetBody()->CreateFixture(&wallsDef);
+  m_staticRects.append(QRectF(left, top, 1, bottom - top + 1));
+  m_staticRects.append(QRectF(left, bottom, right - left + 1, 1));
+  m_staticRects.append(QRectF(right, top, 1, bottom - top + 1));
 }
 
 void Scene::addGround(const Level& level, const Level::GroundRegion& ground)
@@ -655,8 +707,13 @@ void Scene::AddLadder(Ladder* ladder)
     m_itemsToBlur.append(ladder->GetItem());
 }
 
-// Interactive items arrive with their own classes; until then none is ever
-// added, so there is nothing to remove or find.
+void Scene::addInteractiveItem(const Level::InteractiveItem& info)
+{
+  InteractiveItem* item = InteractiveItem::Create(info.type);
+  item->Init(this, info);
+  m_interactiveItems.append(item);
+}
+
 void Scene::RemoveInteractiveItem(InteractiveItem* item)
 {
   m_interactiveItems.removeAll(item);
@@ -665,10 +722,14 @@ void Scene::RemoveInteractiveItem(InteractiveItem* item)
 void Scene::VanishInteractiveItem(InteractiveItem* item)
 {
   RemoveInteractiveItem(item);
+  VanishItem(item->GetItem());
 }
 
-InteractiveItem* Scene::FindInteractiveItemById(int) const
+InteractiveItem* Scene::FindInteractiveItemById(int id) const
 {
+  for (InteractiveItem* item : m_interactiveItems)
+    if (item->GetId() == id)
+      return item;
   return nullptr;
 }
 
@@ -1109,6 +1170,8 @@ void Scene::Blur()
     layer.sharp->hide();
     layer.blurred->show();
   }
+  for (InteractiveItem* item : qAsConst(m_interactiveItems))
+    item->Blur();
   m_blurred = true;
 }
 
@@ -1124,6 +1187,8 @@ void Scene::Unblur()
     layer.blurred->hide();
     layer.sharp->show();
   }
+  for (InteractiveItem* item : qAsConst(m_interactiveItems))
+    item->Unblur();
   m_blurred = false;
 }
 
@@ -1233,6 +1298,9 @@ void Scene::advance()
     ragdoll->Advance();
   for (Door* door : qAsConst(m_doors))
     door->Advance();
+  // A tree may turn into a raft or fall while it advances: walk a copy.
+  for (InteractiveItem* item : QList<InteractiveItem*>(m_interactiveItems))
+    item->Advance();
   updatePickUpMark();
   if (m_darknessLayer)
     m_darknessLayer->Update();
@@ -1255,6 +1323,7 @@ void Scene::updatePickUpMark()
 
 void Scene::advancePhysicsOnly()
 {
+  m_liquidSimulator->Advance();
   m_world->Step(float(bv::TickIntervalSec), bv::PhysicsVelocityIterators, bv::PhysicsPositionIterators);
 }
 
@@ -1317,7 +1386,7 @@ void Scene::clear()
   m_doors.clear();
   qDeleteAll(m_ladders);
   m_ladders.clear();
-  // Interactive items are not built yet: this list stays empty.
+  qDeleteAll(m_interactiveItems);
   m_interactiveItems.clear();
   delete m_pageCurl;
   m_pageCurl = nullptr;
@@ -1346,6 +1415,10 @@ void Scene::destroyWorld()
 {
   if (!m_world)
     return;
+  m_contactListener->SetLiquidContactHandler(nullptr);
+  m_liquidSimulator->ClearRegions();
+  delete m_liquidSimulator;
+  m_liquidSimulator = nullptr;
   for (b2Body* body = m_world->GetBodyList(); body; body = body->GetNext())
     DestroyBodyUserData(body);
   delete m_world;
@@ -1357,4 +1430,6 @@ void Scene::resetWorld()
   destroyWorld();
   m_world = new b2World(b2Vec2(0, float(bv::FreeFallAcceleration)));
   m_world->SetContactListener(m_contactListener);
+  m_liquidSimulator = new LiquidSimulator(m_world);
+  m_contactListener->SetLiquidContactHandler(m_liquidSimulator);
 }

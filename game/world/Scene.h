@@ -79,6 +79,9 @@ public:
     QList<Door*> doors;
   };
 
+  /// Whether Box2D's single precision can hold a body at \a metres.
+  static bool FitsWorld(const QPointF& metres);
+
   explicit Scene(QObject* parent);
   ~Scene() override;
 
@@ -118,7 +121,11 @@ public:
   void AddLadder(Ladder* ladder);
   void RemoveInteractiveItem(InteractiveItem* item);
   void VanishInteractiveItem(InteractiveItem* item);
+  /// Null when no item of the scene has that id (any more).
   InteractiveItem* FindInteractiveItemById(int id) const;
+  const QList<InteractiveItem*>& GetInteractiveItems() const { return m_interactiveItems; }
+  /// Null before the first Init.
+  const LiquidSimulator* GetLiquidSimulator() const { return m_liquidSimulator; }
   void MakeNpcsPeaceful(bool peaceful);
   void MoveObjectOutsideStaticBodies(Object* object);
 
@@ -252,6 +259,7 @@ private:
   void addDoor(const Level& level, const Level::Door& door);
   void addNpc(const Level& level, const Level::NpcInfo& npc);
   void initDarkness(const Level& level);
+  void addInteractiveItem(const Level::InteractiveItem& info);
   QList<Object*> objectsInRect(const QRectF& rect) const;
   void blurItem(QGraphicsItem* item);
   void setScalableForeground(bool scalable);

@@ -207,6 +207,36 @@ private:
       error(QStringLiteral("%1: image %2 cannot be loaded").arg(what, quoted(path)));
   }
 
+  // What the game reads from a tree when an axe or a saw cuts it.
+  void checkTree(const QString& what, const Level::InteractiveItem& tree)
+  {
+    const TiXmlElement* raft = tree.element->FirstChildElement("raft");
+    const TiXmlElement* cut = tree.element->FirstChildElement("cut-physics");
+    if (raft)
+    {
+      const QString raftWhat = what + QStringLiteral(" raft");
+      checkImage(raftWhat, tree.directory + QLatin1Char('/') + xml::LoadString(raft, "image"));
+      checkMaterial(raftWhat, xml::LoadString(raft, "material"));
+      const QSizeF size = xml::LoadSizeF(raft);
+      if (!(size.width() > 0 && size.height() > 0))
+        error(QStringLiteral("%1: without width or height").arg(raftWhat));
+    }
+    if (cut)
+    {
+      const QString cutWhat = what + QStringLiteral(" cut-physics");
+      checkMaterial(cutWhat, xml::LoadString(cut, "material"));
+      int points = 0;
+      if (const TiXmlElement* polygon = cut->FirstChildElement("polygon"))
+        for (const TiXmlElement* vertex = polygon->FirstChildElement("vertex"); vertex;
+             vertex = vertex->NextSiblingElement("vertex"))
+          ++points;
+      if (!raft && points < 3)
+        error(QStringLiteral("%1: a polygon of %2 points gives the felled tree no body").arg(cutWhat).arg(points));
+    }
+    if (!raft && !cut)
+      warning(QStringLiteral("%1: neither a raft nor cut-physics: cutting it only makes a sound").arg(what));
+  }
+
   void checkCues(const QString& what, const Cutscene* cutscene, const QSet<QString>& speakers)
   {
     const SimpleCutscene* simple = dynamic_cast<const SimpleCutscene*>(cutscene);
@@ -251,6 +281,12 @@ private:
       checkSound(what, liquid.splashSound);
       if (liquid.initialTransparency < 0 || liquid.initialTransparency > 1)
         warning(QStringLiteral("%1: initial transparency %2 is outside 0..1").arg(what).arg(liquid.initialTransparency));
+    }
+    for (int i = 0; i < level.GetInteractiveItems().size(); ++i)
+    {
+      const Level::InteractiveItem& item = level.GetInteractiveItems()[i];
+      if (item.type == QLatin1String("tree"))
+        checkTree(QStringLiteral("interactive item %1 (tree)").arg(i + 1), item);
     }
     for (int i = 0; i < level.GetDoors().size(); ++i)
     {

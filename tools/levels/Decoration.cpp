@@ -6,13 +6,15 @@
 
 namespace
 {
-// Each keyword with the count of numbers it takes; a sign's words follow its numbers.
+// Each keyword with the count of numbers it takes; a sign's words, or the file
+// name of a picture of its own, follow its numbers.
 const QHash<QString, int>& arities()
 {
   static const QHash<QString, int> table{
       {"horizon", 1}, {"sea", 2},     {"hills", 3},   {"sun", 3},         {"cloud", 3},  {"bird", 2},
       {"tree", 3},    {"palm", 3},    {"bush", 3},    {"rock", 4},        {"shells", 3}, {"flowers", 3},
       {"fence", 3},   {"sign", 2},    {"front-grass", 3}, {"cave", 3},   {"torch", 2},
+      {"cut-tree", 1}, {"raft", 2},
   };
   return table;
 }
@@ -46,7 +48,7 @@ bool LoadDecoration(const QString& path, QList<DecorationItem>& items, QString& 
       error = where + "unknown item \"" + words[0] + "\"";
       return false;
     }
-    const bool hasText = words[0] == "sign";
+    const bool hasText = words[0] == "sign" || words[0] == "cut-tree" || words[0] == "raft";
     if (words.size() - 1 < *arity || (!hasText && words.size() - 1 != *arity))
     {
       error = where + QString("\"%1\" takes %2 numbers").arg(words[0]).arg(*arity);
@@ -66,7 +68,7 @@ bool LoadDecoration(const QString& path, QList<DecorationItem>& items, QString& 
     item.text = words.mid(*arity + 1).join(' ');
     if (hasText && item.text.isEmpty())
     {
-      error = where + "a sign needs its words";
+      error = where + (words[0] == "sign" ? QString("a sign needs its words") : QString("the picture needs its file name"));
       return false;
     }
     items << item;

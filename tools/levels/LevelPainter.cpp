@@ -296,14 +296,49 @@ void grassBlades(QPainter& painter, double x1, double x2, double y, double talle
 }
 } // namespace
 
+// A standing tree on a transparent picture just big enough for it, its foot at the bottom centre.
+QImage treePicture(double height, Random& random)
+{
+  QImage picture(QSize(int(0.8 * height), int(1.05 * height)), QImage::Format_ARGB32_Premultiplied);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  Tree(painter, QPointF(picture.width() / 2.0, picture.height() - 2), height, random);
+  return picture;
+}
+
+// Logs side by side, seen from the side: their round ends, lashed with rope.
+QImage raftPicture(QSizeF size, Random& random)
+{
+  QImage picture(size.toSize(), QImage::Format_ARGB32_Premultiplied);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  const QRectF body = QRectF(QPointF(), size).adjusted(3, 3, -3, -3);
+  const QPainterPath log = Shape(Points({body.topLeft() + QPointF(6, 0), body.topRight() - QPointF(6, 0),
+                                         body.bottomRight() - QPointF(6, 0), body.bottomLeft() + QPointF(6, 0)}));
+  Wash(painter, log, random, ink::Wood, 0.8);
+  Hatch(painter, log, random, 0, 6, ink::Graphite, 0.2);
+  Outline(painter, log, random, 2.4);
+  for (double x = body.left() + 40; x < body.right() - 20; x += 90)
+    Line(painter, Points({{x, body.top()}, {x + 6, body.bottom()}}), random, 2.2);
+  return picture;
+}
+
 LevelPictures PaintLevel(const Level& level, const QList<DecorationItem>& decoration)
 {
   const QSize size = m2px(level.GetSize()).toSize();
   // The background is opaque, so it is kept without alpha: the game then
   // shows the very pixels it loads instead of a converted copy of them.
-  LevelPictures pictures{QImage(size, QImage::Format_RGB32), QImage(size, QImage::Format_ARGB32_Premultiplied)};
+  LevelPictures pictures{QImage(size, QImage::Format_RGB32), QImage(size, QImage::Format_ARGB32_Premultiplied),
+                         {}};
   pictures.foreground.fill(Qt::transparent);
   Random random(seedOf(level.GetTitle()));
+  for (const DecorationItem& item : decoration)
+  {
+    if (item.kind == "cut-tree")
+      pictures.items.append({item.text, treePicture(px(item.numbers[0]), random)});
+    else if (item.kind == "raft")
+      pictures.items.append({item.text, raftPicture(QSizeF(px(item.numbers[0]), px(item.numbers[1])), random)});
+  }
   QPainter back(&pictures.background);
   Paper(back, QRectF(QPointF(), size), random);
 

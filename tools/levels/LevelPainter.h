@@ -4,6 +4,8 @@
 
 #include <QImage>
 #include <QList>
+#include <QPair>
+#include <QString>
 
 class Level;
 
@@ -17,6 +19,8 @@ struct LevelPictures
 {
   QImage background;
   QImage foreground;
+  /// The pictures of the level's interactive things, by file name.
+  QList<QPair<QString, QImage>> items;
 };
 
 LevelPictures PaintLevel(const Level& level, const QList<DecorationItem>& decoration);

@@ -1,7 +1,8 @@
 // brisvel-levelpainter LEVEL.xml DECORATION OUTPUT_DIRECTORY: paints the
 // background and foreground pictures of a level from its geometry and its
 // decoration source into OUTPUT_DIRECTORY, under the file names the level file
-// gives them ("background" image and the first "foreground" region's image).
+// gives them ("background" image and the first "foreground" region's image),
+// and the pictures of its interactive things under the names its decoration gives.
 
 #include "Decoration.h"
 #include "Headless.h"
@@ -71,8 +72,11 @@ int main(int argc, char** argv)
     return 1;
   }
   const LevelPictures pictures = PaintLevel(level, decoration);
-  if (!output.mkpath(".") || !pictures.background.save(output.filePath(backgroundName)) ||
-      !pictures.foreground.save(output.filePath(foregroundName)))
+  bool saved = output.mkpath(".") && pictures.background.save(output.filePath(backgroundName)) &&
+               pictures.foreground.save(output.filePath(foregroundName));
+  for (const auto& item : pictures.items)
+    saved = saved && item.second.save(output.filePath(item.first));
+  if (!saved)
   {
     err << "brisvel-levelpainter: cannot write the pictures into " << output.path() << "\n";
     return 1;

@@ -937,3 +937,42 @@ TEST(SceneTest, BrokenGeometryIsLeftOutWithoutUpsettingTheWorld)
   f.Tick(30);
   EXPECT_NE(f.player(), nullptr);
 }
+
+// The water is the background's own picture of it drawn again in front, clear
+// at the surface and growing opaque down to the transparent height; walls and
+// a floor hold it on three sides, open at the top.
+TEST(SceneTest, WaterIsTheBackgroundDrawnInFrontFadingUpToItsSurface)
+{
+  SceneFixture f;
+  QImage sky(3000, 1000, QImage::Format_RGB32);
+  sky.fill(QColor(20, 60, 160));
+  QByteArray png;
+  QBuffer buffer(&png);
+  ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && sky.save(&buffer, "PNG"));
+  f.WriteLevelFile("sky.png", png);
+  f.Build(SceneLevel(R"(
+  <start x="3" y="9"/>
+  <background image="sky.png"/>
+  <ground><region x="0" y="9" width="30" height="1"/></ground>
+  <liquid><region x="10.004" y="6" width="6" height="3" material="water" transparent-height="1"
+    initial-transparency="0.75"/></liquid>
+)"));
+  const QGraphicsPixmapItem* water = nullptr;
+  for (QGraphicsItem* item : f.scene().items(QPointF(1300, 700)))
+    if (auto* pixmap = dynamic_cast<QGraphicsPixmapItem*>(item); pixmap && pixmap->isVisible())
+      water = pixmap;
+  ASSERT_NE(water, nullptr);
+  EXPECT_EQ(water->zValue(), bv::ForegroundLayersZValue);
+  EXPECT_EQ(water->sceneBoundingRect(), QRectF(1000, 600, 600, 300));
+  const QImage picture = water->pixmap().toImage();
+  EXPECT_EQ(picture.pixelColor(10, 0).alpha(), int(0.25 * 255));
+  EXPECT_EQ(picture.pixelColor(10, 50).alpha(), int((0.5 * 0.75 + 0.25) * 255));
+  EXPECT_NEAR(picture.pixelColor(10, 50).blue(), 160, 2);
+  EXPECT_EQ(picture.pixelColor(10, 100), QColor(20, 60, 160));
+  EXPECT_EQ(picture.pixelColor(590, 299), QColor(20, 60, 160));
+
+  const QList<QRectF>& walls = f.scene().GetStaticRects();
+  EXPECT_TRUE(walls.contains(QRectF(1000, 600, 1, 300)));
+  EXPECT_TRUE(walls.contains(QRectF(1000, 899, 600, 1)));
+  EXPECT_TRUE(walls.contains(QRectF(1599, 600, 1, 300)));
+}

@@ -38,7 +38,8 @@ SceneFixture::SceneFixture()
 {
   for (const char* name : {"steps.wav", "grass.wav", "page_turn.wav", "swing.wav", "heavy_swing.wav", "pistol_shot.wav",
                            "bounce_metal.wav", "guitar.wav", "door_open.wav", "door_hit.wav", "door_smash.wav",
-                           "eating.wav", "helicopter_engine.wav", "helicopter_stop.wav", "explosion.wav"})
+                           "eating.wav", "helicopter_engine.wav", "helicopter_stop.wav", "explosion.wav", "splash.wav",
+                           "axe_versus_tree.wav", "saw_versus_tree.wav"})
   {
     QFile file(m_soundsDirectory.filePath(name));
     file.open(QIODevice::WriteOnly);
@@ -81,6 +82,19 @@ int SceneFixture::SourcesPlayingAt(const QPointF& posPx)
     alGetSourcei(source, AL_SOURCE_STATE, &state);
     if (state == AL_PLAYING && std::abs(x - m.x()) < 1e-4 && std::abs(y - m.y()) < 1e-4)
       ++count;
+  }
+  return count;
+}
+
+int SceneFixture::SourcesPlaying()
+{
+  int count = 0;
+  for (ALuint source = 1; source < 512; ++source)
+  {
+    ALint state = 0;
+    if (alIsSource(source))
+      alGetSourcei(source, AL_SOURCE_STATE, &state);
+    count += state == AL_PLAYING ? 1 : 0;
   }
   return count;
 }

@@ -22,7 +22,8 @@ class QGraphicsScene;
 /// WAV files named "steps", "grass", "page_turn" and, for the objects that
 /// fight, play and fly, "swing", "heavy_swing", "pistol_shot", "bounce_metal",
 /// "guitar", "helicopter_engine" and "helicopter_stop", for the doors
-/// "door_open", "door_hit" and "door_smash", "eating" and "explosion".
+/// "door_open", "door_hit" and "door_smash", "eating", "explosion", and for water
+/// and trees "splash", "axe_versus_tree" and "saw_versus_tree".
 class SceneFixture
 {
 public:
@@ -43,6 +44,8 @@ public:
 
   /// Sources of the sound manager playing at \a posPx (scene pixels).
   static int SourcesPlayingAt(const QPointF& posPx);
+  /// Sources of the sound manager playing anywhere.
+  static int SourcesPlaying();
   /// Stops every sound playing, so that a test counts only the ones it starts next.
   static void SilenceSounds();
 
