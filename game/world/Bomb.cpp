@@ -17,7 +17,10 @@
 
 #include <QBrush>
 #include <QGraphicsEllipseItem>
+#include <QGraphicsPathItem>
+#include <QPainterPath>
 #include <QPen>
+#include <QRadialGradient>
 
 namespace
 {
@@ -25,6 +28,31 @@ const double ParticleRadiusM = px2m(2.0);
 constexpr double ParticleSpeed = 50.0;
 constexpr double ExplosionDurationSec = 0.5;
 constexpr double ParticleDoorDamage = 0.35;
+// The flash: a ragged star this many pixels across its longest rays, which
+// swells from BlastStartScale to BlastStartScale + BlastGrowth as it fades.
+constexpr double BlastRadiusPx = 70;
+constexpr double BlastStartScale = 0.5;
+constexpr double BlastGrowth = 1.0;
+
+// A hand-drawn burst: rays of uneven length around a hot centre.
+QPainterPath blastPath()
+{
+  constexpr int Rays = 11;
+  static const double reach[Rays] = {1.0, 0.8, 0.95, 0.7, 1.0, 0.85, 0.75, 1.0, 0.8, 0.9, 0.7};
+  QPainterPath path;
+  for (int i = 0; i < 2 * Rays; ++i)
+  {
+    const double r = BlastRadiusPx * (i % 2 ? 0.45 : reach[i / 2]);
+    const double a = i * (180.0 / Rays) + (i % 2 ? 0 : 4 * (i % 3) - 4);
+    const QPointF point(r * FastSafeCos(a), r * FastSafeSin(a));
+    if (i == 0)
+      path.moveTo(point);
+    else
+      path.lineTo(point);
+  }
+  path.closeSubpath();
+  return path;
+}
 
 // The first stickman part on a particle's way: stickmen have sensor bodies,
 // which Box2D's continuous collision passes through, so the way is swept.
@@ -65,6 +93,7 @@ Bomb::Bomb(const QString& name, QObject* parent)
 Bomb::~Bomb()
 {
   destroyAllParticles();
+  removeBlast();
 }
 
 void Bomb::Advance()
@@ -102,8 +131,13 @@ void Bomb::Advance()
   {
     m_exploded = false;
     destroyAllParticles();
+    removeBlast();
     Vanish();
+    return;
   }
+  const double progress = m_explosionTime / ExplosionDurationSec;
+  m_blast->setScale(BlastStartScale + BlastGrowth * progress);
+  m_blast->setOpacity(1 - progress);
 }
 
 void Bomb::OnStickmanHit(b2Body* body, Stickman* stickman, DrawingPrimitive* part)
@@ -179,8 +213,34 @@ void Bomb::explode()
     AssignObjectToBody(this, body);
     m_particles.append({body, item});
   }
+  showBlast(c);
   m_exploded = true;
   m_explosionTime = 0;
+}
+
+void Bomb::showBlast(const QPointF& centre)
+{
+  removeBlast();
+  QRadialGradient fire(QPointF(0, 0), BlastRadiusPx);
+  fire.setColorAt(0, QColor(255, 255, 220));
+  fire.setColorAt(0.3, QColor(255, 214, 64));
+  fire.setColorAt(0.7, QColor(240, 110, 20));
+  fire.setColorAt(1, QColor(200, 40, 10));
+  auto* blast = new QGraphicsPathItem(blastPath());
+  blast->setBrush(fire);
+  blast->setPen(QPen(QColor(60, 30, 10), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  blast->setPos(centre);
+  blast->setScale(BlastStartScale);
+  // In front of the objects and the figures it engulfs, behind the foreground.
+  blast->setZValue(bv::ObjectsZValue + 0.5);
+  m_scene->addItem(blast);
+  m_blast = blast;
+}
+
+void Bomb::removeBlast()
+{
+  delete m_blast;
+  m_blast = nullptr;
 }
 
 void Bomb::sweepParticles()

@@ -10,7 +10,8 @@
 
 /// A bomb: its one-second fuse burns while it lies or flies free (it has a
 /// body); then 32 particles fly out for half a second, killing the stickmen
-/// and damaging the doors they hit, and the bomb is gone.
+/// and damaging the doors they hit, a flash swells and fades where it burst,
+/// and the bomb is gone.
 class Bomb : public Object
 {
   Q_OBJECT
@@ -32,6 +33,8 @@ public:
   double GetFuse() const { return m_fuse; }
   /// The flying particles' bodies; empty before and after the explosion.
   QList<b2Body*> GetParticleBodies() const;
+  /// The flash of the explosion, owned by the bomb; null before and after it.
+  const QGraphicsItem* GetBlast() const { return m_blast; }
 
 private:
   struct ParticleInfo
@@ -64,10 +67,13 @@ private:
   QList<HitInfo> takeHits(Predicate matches);
   void destroyParticle(b2Body* body);
   void destroyAllParticles();
+  void showBlast(const QPointF& centre);
+  void removeBlast();
 
   bool m_exploded = false;
   double m_fuse = 1.0;
   double m_explosionTime = 0;
   QList<ParticleInfo> m_particles;
   QList<HitInfo> m_hits;
+  QGraphicsItem* m_blast = nullptr;
 };

@@ -201,16 +201,29 @@ TEST(BombTest, AHeldBombNeverExplodesAndAThrownOneExplodesOneSecondLaterForHalfA
     EXPECT_NEAR(particle->GetLinearVelocity().Length(), 50, 1e-3);
   }
 
+  const QGraphicsItem* blast = bomb->GetBlast();
+  ASSERT_NE(blast, nullptr) << "a flash where it burst";
+  EXPECT_EQ(blast->scene(), &f.scene());
+  EXPECT_EQ(blast->pos(), bomb->GetItem()->sceneBoundingRect().center());
+  EXPECT_GT(blast->zValue(), bv::ObjectsZValue);
+  EXPECT_LT(blast->zValue(), bv::ForegroundLayersZValue);
+  const double startScale = blast->scale();
+
   // The particles at its feet kill the thrower; each goes when it has hit.
   f.Tick();
   EXPECT_EQ(killed.count(), 1);
   EXPECT_LT(bomb->GetParticleBodies().size(), Bomb::ParticleCount);
   EXPECT_EQ(bodiesOf(f.scene(), bomb), bomb->GetParticleBodies().size());
 
-  // 0.5 s after the explosion the rest are gone, and so is the bomb.
+  // 0.5 s after the explosion the rest are gone, and so is the bomb; the
+  // flash has swollen and faded until then.
   f.Tick(30);
   EXPECT_FALSE(bomb->IsVanished());
+  ASSERT_EQ(bomb->GetBlast(), blast);
+  EXPECT_GT(blast->scale(), 1.5 * startScale);
+  EXPECT_LT(blast->opacity(), 0.1);
   f.Tick();
+  EXPECT_EQ(bomb->GetBlast(), nullptr);
   EXPECT_TRUE(bomb->IsVanished());
   EXPECT_FALSE(bomb->IsExploded());
   EXPECT_TRUE(bomb->GetParticleBodies().isEmpty());
