@@ -14,7 +14,7 @@ const QHash<QString, int>& arities()
       {"horizon", 1}, {"sea", 2},     {"hills", 3},   {"sun", 3},         {"cloud", 3},  {"bird", 2},
       {"tree", 3},    {"palm", 3},    {"bush", 3},    {"rock", 4},        {"shells", 3}, {"flowers", 3},
       {"fence", 3},   {"sign", 2},    {"front-grass", 3}, {"cave", 3},   {"torch", 2},
-      {"cut-tree", 1}, {"raft", 2},
+      {"cut-tree", 1}, {"raft", 2},   {"title", 3},
   };
   return table;
 }
@@ -48,7 +48,7 @@ bool LoadDecoration(const QString& path, QList<DecorationItem>& items, QString& 
       error = where + "unknown item \"" + words[0] + "\"";
       return false;
     }
-    const bool hasText = words[0] == "sign" || words[0] == "cut-tree" || words[0] == "raft";
+    const bool hasText = words[0] == "sign" || words[0] == "title" || words[0] == "cut-tree" || words[0] == "raft";
     if (words.size() - 1 < *arity || (!hasText && words.size() - 1 != *arity))
     {
       error = where + QString("\"%1\" takes %2 numbers").arg(words[0]).arg(*arity);
@@ -68,7 +68,8 @@ bool LoadDecoration(const QString& path, QList<DecorationItem>& items, QString& 
     item.text = words.mid(*arity + 1).join(' ');
     if (hasText && item.text.isEmpty())
     {
-      error = where + (words[0] == "sign" ? QString("a sign needs its words") : QString("the picture needs its file name"));
+      error = where + (words[0] == "sign" || words[0] == "title" ? QString("\"%1\" needs its words").arg(words[0])
+                                                                  : QString("the picture needs its file name"));
       return false;
     }
     items << item;

@@ -16,6 +16,8 @@
 ///   rock X Y WIDTH HEIGHT      (a boulder in the background, no obstacle)
 ///   shells X1 X2 Y             flowers X1 X2 Y         fence X1 X2 Y
 ///   sign X Y TEXT...           a signpost standing at X, Y with its words
+///   title X Y SIZE TEXT...     large hand-lettered words centred on X, Y, their
+///                              letters SIZE tall (in the sky, on a page's end)
 ///   front-grass X1 X2 Y        tall grass in front of the figure
 ///   cut-tree HEIGHT FILE       a picture of its own, FILE beside the level's: a
 ///                              tree that the level makes an interactive item

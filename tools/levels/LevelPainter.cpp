@@ -356,6 +356,8 @@ LevelPictures PaintLevel(const Level& level, const QList<DecorationItem>& decora
     const QList<double>& n = item.numbers;
     if (item.kind == "sun")
       Sun(back, px(n[0], n[1]), px(n[2]), random);
+    else if (item.kind == "title")
+      WriteCentred(back, item.text, px(n[0], n[1]), Lettering(px(n[2])), random);
     else if (item.kind == "cloud")
     {
       const QPainterPath cloud = CloudShape(px(n[0], n[1]), px(n[2]), random);

@@ -4,8 +4,11 @@
 #include "common/ConvertUtils.h"
 #include "common/FilePaths.h"
 #include "common/GlobalConstants.h"
+#include "flow/Cue.h"
 #include "flow/HUD.h"
+#include "flow/SimpleCutscene.h"
 #include "stickman/Animation.h"
+#include "stickman/Ragdoll.h"
 #include "stickman/Stickman.h"
 #include "world/Level.h"
 #include "world/Materials.h"
@@ -24,6 +27,7 @@
 #include <QSignalSpy>
 #include <QTextStream>
 
+#include <box2d/b2_body.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -178,7 +182,7 @@ TEST(ShippedLevels, TheChapterRunsFromTheStartLevelToItsEnd)
   const QStringList names = chapter();
   EXPECT_EQ(names, QStringList({"sea_shore", "cliff_path", "high_ledge", "friends_meadow", "windy_gap", "guard_post",
                                 "gunman_ledge", "escort_road", "locked_door", "orchard", "fortress_gate",
-                                "chasm", "river", "dark_cave"}));
+                                "chasm", "river", "dark_cave", "eagle_crag", "chapter_end"}));
   const QStringList files = QDir(BV_SOURCE_DATA "/levels").entryList({"*.xml"}, QDir::Files);
   EXPECT_EQ(files.size(), names.size()) << "every shipped level is part of the chapter";
   for (const QString& name : names)
@@ -196,6 +200,27 @@ TEST(ShippedLevels, TheChapterRunsFromTheStartLevelToItsEnd)
   Level last(QSizeF(0, 0));
   ASSERT_TRUE(last.Load(GetLevelsPath() + "/" + names.last() + ".xml"));
   EXPECT_TRUE(last.GetFinishAreas().first().nextLevel.isEmpty()) << "the chapter ends";
+}
+
+// The chapter says it is over in one place only: at the end of the last
+// level's finish cutscene.
+TEST(ShippedLevels, OnlyTheLastLevelSaysTheChapterIsOver)
+{
+  const QStringList names = chapter();
+  QStringList saying;
+  for (const QString& name : names)
+  {
+    Level level(QSizeF(0, 0));
+    ASSERT_TRUE(level.Load(GetLevelsPath() + "/" + name + ".xml"));
+    for (const Level::FinishArea& area : level.GetFinishAreas())
+    {
+      const auto* cutscene = dynamic_cast<const SimpleCutscene*>(area.cutscene);
+      if (cutscene && !cutscene->GetCues().isEmpty() &&
+          cutscene->GetCues().last().GetText() == "The end of the first chapter!")
+        saying << name;
+    }
+  }
+  EXPECT_EQ(saying, QStringList(names.last()));
 }
 
 // The painted pictures cover the level, the background without alpha, and the
@@ -255,7 +280,7 @@ TEST_F(ShippedLevelTest, WalkingAloneStopsAtEachLevelsObstacle)
     double stopsBeforeXM;
   };
   for (const Case& c : {Case{"sea_shore", 18.0}, Case{"cliff_path", 14.0}, Case{"high_ledge", 12.0},
-                        Case{"windy_gap", 4.5}})
+                        Case{"windy_gap", 4.5}, Case{"eagle_crag", 14.0}})
   {
     SCOPED_TRACE(c.name);
     ASSERT_TRUE(load(c.name));
@@ -273,6 +298,43 @@ TEST_F(ShippedLevelTest, WalkingAloneStopsAtEachLevelsObstacle)
   EXPECT_GT(player()->pos().x(), m2px(22.0));
   EXPECT_TRUE(finished.isEmpty());
   EXPECT_TRUE(cutscene.isEmpty());
+}
+
+// At the top of the crag the eagle comes in at the top of the level, on the
+// screen beside the figure, and carries it up out of sight before the end
+// page; the helicopter's flight over the summit passes above the finish.
+TEST_F(ShippedLevelTest, TheEagleCarriesTheFigureOffTheSummitToTheEndPage)
+{
+  ASSERT_TRUE(load("eagle_crag"));
+  const Level::FinishArea& top = level.GetFinishAreas().first();
+  EXPECT_FALSE(top.area.contains(QPointF(30.0, 2.6))) << "feet in a helicopter flying at the top";
+  player()->MoveTo(QPointF(m2px(26.0), m2px(4.0)));
+  tick(30);
+  QSignalSpy cutscene(scene, &Scene::cutsceneStarted);
+  QSignalSpy finished(scene, &Scene::levelFinished);
+  walk(Right, m2px(28.1));
+  ASSERT_EQ(cutscene.size(), 1);
+  const QPointF neck = player()->scenePos() - QPointF(0, 0.9 * bv::StickmanHeightPx);
+
+  // The eagle is the one picture standing with the figures.
+  QGraphicsPixmapItem* eagle = nullptr;
+  for (QGraphicsItem* item : scene->items())
+    if (item->zValue() == bv::StickmanZValue && dynamic_cast<QGraphicsPixmapItem*>(item))
+      eagle = static_cast<QGraphicsPixmapItem*>(item);
+  ASSERT_NE(eagle, nullptr);
+  const QRectF entering = eagle->sceneBoundingRect();
+  EXPECT_LT(entering.top(), 0) << "it comes down from above the top edge";
+  EXPECT_GT(entering.bottom(), 0);
+  EXPECT_GT(entering.left(), neck.x() - 1920) << "within a screen of the figure";
+
+  for (int i = 0; i < 600 && finished.isEmpty(); ++i)
+    tick(1);
+  ASSERT_EQ(finished.size(), 1);
+  EXPECT_EQ(finished.first().first().toString(), "chapter_end");
+  ASSERT_EQ(scene->GetRagdolls().size(), 1);
+  const Ragdoll::Element* carried = scene->GetRagdolls().first()->FindElementByName("neck");
+  ASSERT_NE(carried, nullptr);
+  EXPECT_LT(m2px(carried->body->GetPosition().y), m2px(1.0)) << "carried up to the top of the level";
 }
 
 // The dark cave lets the player out only in the light: a walker in the dark
