@@ -178,7 +178,7 @@ TEST(ShippedLevels, TheChapterRunsFromTheStartLevelToItsEnd)
   const QStringList names = chapter();
   EXPECT_EQ(names, QStringList({"sea_shore", "cliff_path", "high_ledge", "friends_meadow", "windy_gap", "guard_post",
                                 "gunman_ledge", "escort_road", "locked_door", "orchard", "fortress_gate",
-                                "chasm", "river", "dark_cave"}));
+                                "chasm", "river", "dark_cave", "millpond"}));
   const QStringList files = QDir(BV_SOURCE_DATA "/levels").entryList({"*.xml"}, QDir::Files);
   EXPECT_EQ(files.size(), names.size()) << "every shipped level is part of the chapter";
   for (const QString& name : names)
