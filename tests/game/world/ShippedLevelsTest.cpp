@@ -299,7 +299,8 @@ TEST_F(ShippedLevelTest, TheDarkCavesWayOutShowsOnlyInTheLight)
 // at the landing, a rock on the bottom where the old pier stood. Each place
 // keeps out the other kind, drawn right there: what sinks goes down out of the
 // boat's place, what floats comes up out of the rock's. Only the boat and the
-// rock end the level when the player walks up to Hob.
+// rock end the level when the player walks up to Hob; a plank or a car draws a
+// remark from him.
 TEST_F(ShippedLevelTest, TheMillPondTellsWhatFloatsFromWhatSinks)
 {
   struct Case
@@ -330,6 +331,7 @@ TEST_F(ShippedLevelTest, TheMillPondTellsWhatFloatsFromWhatSinks)
     const double xM = (std::max(onTheBottom.left(), afloat.left()) + std::min(onTheBottom.right(), afloat.right())) / 2;
     ObjectCreator creator;
     creator.Init(scene, &materials, nullptr);
+    QSignalSpy remarks(scene, &Scene::cutsceneStarted);
     draw(creator, PlaceStrokes(Reference(c.name, "", c.sizePx), QPointF(m2px(xM), m2px(8.6))));
     ASSERT_FALSE(scene->GetObjects().isEmpty());
     ASSERT_EQ(scene->GetObjects().last()->GetName(), c.name);
@@ -345,11 +347,12 @@ TEST_F(ShippedLevelTest, TheMillPondTellsWhatFloatsFromWhatSinks)
         wrong += inPlace(afloat) != c.floats || inPlace(onTheBottom) == c.floats;
     }
     EXPECT_EQ(wrong, 0) << "of 400 ticks";
+    const bool wanted = QString(c.name) == "boat" || QString(c.name) == "rock";
+    EXPECT_EQ(remarks.count(), wanted ? 0 : 1) << "Hob remarks on the wrong thing";
 
     walk(Right, m2px(8.5));
     ASSERT_NE(player(), nullptr);
     const Level::FinishArea* reached = scene->GetFinishAreaReached();
-    const bool wanted = QString(c.name) == "boat" || QString(c.name) == "rock";
     ASSERT_EQ(reached != nullptr, wanted);
     if (reached)
     {
