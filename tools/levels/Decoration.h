@@ -17,6 +17,7 @@
 ///   shells X1 X2 Y             flowers X1 X2 Y         fence X1 X2 Y
 ///   sign X Y TEXT...           a signpost standing at X, Y with its words
 ///   front-grass X1 X2 Y        tall grass in front of the figure
+///   mill X Y HEIGHT            a water mill standing at X, Y, its wheel on the left
 ///   cut-tree HEIGHT FILE       a picture of its own, FILE beside the level's: a
 ///                              tree that the level makes an interactive item
 ///   raft WIDTH HEIGHT FILE     a picture of its own: a raft of logs
