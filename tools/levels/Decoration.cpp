@@ -14,7 +14,7 @@ const QHash<QString, int>& arities()
       {"horizon", 1}, {"sea", 2},     {"hills", 3},   {"sun", 3},         {"cloud", 3},  {"bird", 2},
       {"tree", 3},    {"palm", 3},    {"bush", 3},    {"rock", 4},        {"shells", 3}, {"flowers", 3},
       {"fence", 3},   {"sign", 2},    {"front-grass", 3}, {"cave", 3},   {"torch", 2},
-      {"cut-tree", 1}, {"raft", 2},   {"title", 3},
+      {"cut-tree", 1}, {"raft", 2},   {"title", 3},     {"mill", 3},
   };
   return table;
 }

@@ -19,6 +19,7 @@
 ///   title X Y SIZE TEXT...     large hand-lettered words centred on X, Y, their
 ///                              letters SIZE tall (in the sky, on a page's end)
 ///   front-grass X1 X2 Y        tall grass in front of the figure
+///   mill X Y HEIGHT            a water mill standing at X, Y, its wheel on the left
 ///   cut-tree HEIGHT FILE       a picture of its own, FILE beside the level's: a
 ///                              tree that the level makes an interactive item
 ///   raft WIDTH HEIGHT FILE     a picture of its own: a raft of logs

@@ -285,6 +285,45 @@ void torch(QPainter& painter, QPointF flame, Random& random)
   Outline(painter, fire, random, 1.6);
 }
 
+// A water mill standing at \a foot, \a height to the ridge of its roof: a
+// house with a door and a window, its wheel in front of the left wall.
+void mill(QPainter& painter, QPointF foot, double height, Random& random)
+{
+  const double width = 0.9 * height, eaves = 0.58 * height;
+  const QRectF walls(foot.x() - width / 2, foot.y() - eaves, width, eaves);
+  const QPointF wheelCentre(walls.left() - 0.04 * height, foot.y() - 0.3 * height);
+  const double radius = 0.28 * height;
+  const QPainterPath house = rectPath(walls);
+  painter.fillPath(house, ink::Paper);
+  Wash(painter, house, random, ink::Paper.darker(104), 0.95);
+  Hatch(painter, house, random, 80, 14, ink::Graphite, 0.15);
+  Outline(painter, house, random, 2.4);
+  const QPainterPath roof = Shape(Points({walls.topLeft() + QPointF(-0.08 * width, 0),
+                                          walls.topRight() + QPointF(0.08 * width, 0),
+                                          {foot.x(), foot.y() - height}}));
+  Wash(painter, roof, random, ink::Danger.lighter(125), 0.85);
+  Hatch(painter, roof, random, 30, 10, ink::Graphite, 0.25);
+  Outline(painter, roof, random, 2.4);
+  const QPainterPath door = rectPath(QRectF(foot.x() + 0.08 * width, foot.y() - 0.34 * height, 0.2 * width, 0.34 * height));
+  Wash(painter, door, random, ink::Wood, 0.95);
+  Outline(painter, door, random, 2.0);
+  const QPainterPath window = rectPath(QRectF(foot.x() - 0.34 * width, walls.top() + 0.18 * eaves, 0.22 * width, 0.26 * eaves));
+  Wash(painter, window, random, ink::Sky.darker(115), 0.9);
+  Outline(painter, window, random, 2.0);
+  QPainterPath rim;
+  rim.addEllipse(wheelCentre, radius, radius);
+  rim.addEllipse(wheelCentre, radius * 0.82, radius * 0.82);
+  Wash(painter, rim, random, ink::Wood.darker(110), 0.9);
+  Outline(painter, rim, random, 2.0);
+  for (int i = 0; i < 8; ++i)
+  {
+    const double angle = Pi * i / 4 + 0.2;
+    const QPointF out(std::cos(angle), std::sin(angle));
+    Line(painter, Points({wheelCentre, wheelCentre + out * radius * 0.82}), random, 2.0);
+    Line(painter, Points({wheelCentre + out * radius, wheelCentre + out * radius * 1.16}), random, 3.0);
+  }
+}
+
 void grassBlades(QPainter& painter, double x1, double x2, double y, double tallest, Random& random)
 {
   for (double x = x1 + 3; x < x2 - 3; x += random.Uniform(5, 11))
@@ -406,6 +445,8 @@ LevelPictures PaintLevel(const Level& level, const QList<DecorationItem>& decora
       fence(back, px(n[0]), px(n[1]), px(n[2]), random);
     else if (item.kind == "torch")
       torch(back, px(n[0], n[1]), random);
+    else if (item.kind == "mill")
+      mill(back, px(n[0], n[1]), px(n[2]), random);
   }
 
   for (const Level::LiquidRegion& region : level.GetLiquidRegions())

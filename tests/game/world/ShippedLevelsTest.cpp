@@ -30,6 +30,7 @@
 #include <box2d/b2_body.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -43,6 +44,9 @@ class ShippedLevelTest : public SceneTest
 protected:
   bool load(const QString& name)
   {
+    // The scene plays cutscenes the level owns: it goes before the level is replaced.
+    shippedScene.reset();
+    scene = nullptr;
     if (!materials.Load(GetMaterialsPath()) || !stickmanTemplate.Load(GetStickmanPath()) ||
         !level.Load(GetLevelsPath() + "/" + name + ".xml"))
       return false;
@@ -182,7 +186,7 @@ TEST(ShippedLevels, TheChapterRunsFromTheStartLevelToItsEnd)
   const QStringList names = chapter();
   EXPECT_EQ(names, QStringList({"sea_shore", "cliff_path", "high_ledge", "friends_meadow", "windy_gap", "guard_post",
                                 "gunman_ledge", "escort_road", "locked_door", "orchard", "fortress_gate",
-                                "chasm", "river", "dark_cave", "eagle_crag", "chapter_end"}));
+                                "chasm", "river", "dark_cave", "millpond", "eagle_crag", "chapter_end"}));
   const QStringList files = QDir(BV_SOURCE_DATA "/levels").entryList({"*.xml"}, QDir::Files);
   EXPECT_EQ(files.size(), names.size()) << "every shipped level is part of the chapter";
   for (const QString& name : names)
@@ -351,6 +355,72 @@ TEST_F(ShippedLevelTest, TheDarkCavesWayOutShowsOnlyInTheLight)
   EXPECT_EQ(scene->GetFinishAreaReached(), nullptr);
   EXPECT_TRUE(finished.isEmpty());
   EXPECT_TRUE(cutscene.isEmpty());
+}
+
+// The mill pond's two ways over wait for things in the water: a boat afloat
+// at the landing, a rock on the bottom where the old pier stood. Each place
+// keeps out the other kind, drawn right there: what sinks goes down out of the
+// boat's place, what floats comes up out of the rock's. Only the boat and the
+// rock end the level when the player walks up to Hob; a plank or a car draws a
+// remark from him.
+TEST_F(ShippedLevelTest, TheMillPondTellsWhatFloatsFromWhatSinks)
+{
+  struct Case
+  {
+    const char* name;
+    double sizePx;
+    bool floats;
+  };
+  for (const Case& c : {Case{"boat", 180, true}, Case{"plank", 150, true}, Case{"rock", 60, false},
+                        Case{"car", 250, false}})
+  {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(load("millpond"));
+    const QList<Level::FinishArea>& areas = level.GetFinishAreas();
+    ASSERT_EQ(areas.size(), 2);
+    ASSERT_EQ(areas[0].objectsInArea.objects.size(), 1);
+    ASSERT_EQ(areas[1].objectsInArea.objects.size(), 1);
+    const QRectF onTheBottom = areas[0].objectsInArea.objects.first().area;
+    const QRectF afloat = areas[1].objectsInArea.objects.first().area;
+    const auto inPlace = [this, &c](const QRectF& place) {
+      Level::ObjectsInAreaCondition condition;
+      condition.objects << Level::ObjectInArea{c.name, place};
+      return condition.IsTrue(scene);
+    };
+
+    // The one place where both kinds are wanted and could meet: over the water
+    // inside both, between the landing and the middle of the pond.
+    const double xM = (std::max(onTheBottom.left(), afloat.left()) + std::min(onTheBottom.right(), afloat.right())) / 2;
+    ObjectCreator creator;
+    creator.Init(scene, &materials, nullptr);
+    QSignalSpy remarks(scene, &Scene::cutsceneStarted);
+    draw(creator, PlaceStrokes(Reference(c.name, "", c.sizePx), QPointF(m2px(xM), m2px(8.6))));
+    ASSERT_FALSE(scene->GetObjects().isEmpty());
+    ASSERT_EQ(scene->GetObjects().last()->GetName(), c.name);
+    // A floater never quite lies still: it bobs. So past the splash (Hob's
+    // remarks let go by) it is watched for a while, and each place must hold
+    // its own kind and keep out the other all along.
+    int wrong = 0;
+    for (int i = 0; i < 900; ++i)
+    {
+      tick(1);
+      scene->SkipCutsceneCue();
+      if (i >= 500)
+        wrong += inPlace(afloat) != c.floats || inPlace(onTheBottom) == c.floats;
+    }
+    EXPECT_EQ(wrong, 0) << "of 400 ticks";
+    const bool wanted = QString(c.name) == "boat" || QString(c.name) == "rock";
+    EXPECT_EQ(remarks.count(), wanted ? 0 : 1) << "Hob remarks on the wrong thing";
+
+    walk(Right, m2px(8.5));
+    ASSERT_NE(player(), nullptr);
+    const Level::FinishArea* reached = scene->GetFinishAreaReached();
+    ASSERT_EQ(reached != nullptr, wanted);
+    if (reached)
+    {
+      EXPECT_EQ(reached->cutscene, areas[c.floats ? 1 : 0].cutscene) << "Hob says what worked";
+    }
+  }
 }
 
 // The windy gorge: stairs up the wall, and a jump down kills unless a parachute is held.
