@@ -8,7 +8,6 @@
 #include <box2d/b2_body.h>
 #include <box2d/b2_fixture.h>
 
-#include <QBuffer>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsSimpleTextItem>
 #include <QPainter>
@@ -23,11 +22,7 @@ void writePicture(SceneFixture& f, const QString& name, QSize size)
 {
   QImage picture(size, QImage::Format_ARGB32);
   picture.fill(QColor(90, 60, 30));
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  picture.save(&buffer, "PNG");
-  f.WriteLevelFile(name, png);
+  ASSERT_TRUE(f.WriteLevelPicture(name, picture));
 }
 
 // A tree 1 x 2.8 m standing just in front of the player, whose trunk falls when cut.

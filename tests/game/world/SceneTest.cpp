@@ -23,7 +23,6 @@
 #include <box2d/b2_polygon_shape.h>
 #include <box2d/b2_world.h>
 
-#include <QBuffer>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
@@ -806,10 +805,7 @@ TEST(SceneTest, ABlurredForegroundLiesOverItsSharpPicture)
   QImage picture(1000, 600, QImage::Format_ARGB32);
   picture.fill(Qt::transparent);
   QPainter(&picture).fillRect(QRect(620, 410, 90, 40), Qt::darkGreen);
-  QByteArray png;
-  QBuffer buffer(&png);
-  ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG"));
-  f.WriteLevelFile("rock.png", png);
+  ASSERT_TRUE(f.WriteLevelPicture("rock.png", picture));
   f.Build(SceneLevel(R"(
   <start x="2" y="9"/>
   <foreground><region image="rock.png" x="1" y="1"/></foreground>
@@ -946,10 +942,7 @@ TEST(SceneTest, WaterIsTheBackgroundDrawnInFrontFadingUpToItsSurface)
   SceneFixture f;
   QImage sky(3000, 1000, QImage::Format_RGB32);
   sky.fill(QColor(20, 60, 160));
-  QByteArray png;
-  QBuffer buffer(&png);
-  ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && sky.save(&buffer, "PNG"));
-  f.WriteLevelFile("sky.png", png);
+  ASSERT_TRUE(f.WriteLevelPicture("sky.png", sky));
   f.Build(SceneLevel(R"(
   <start x="3" y="9"/>
   <background image="sky.png"/>

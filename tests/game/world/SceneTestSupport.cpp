@@ -4,10 +4,12 @@
 #include "flow/DisappearingThinkBubble.h"
 
 #include <AL/al.h>
+#include <QBuffer>
 #include <QDataStream>
 #include <QFile>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -127,4 +129,14 @@ QString ShownComment(const QGraphicsScene& scene)
     if (auto* comment = dynamic_cast<DisappearingThinkBubble*>(item))
       return BubbleText(comment);
   return QString();
+}
+
+bool SceneFixture::WriteLevelPicture(const QString& name, const QImage& picture)
+{
+  QByteArray png;
+  QBuffer buffer(&png);
+  if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG"))
+    return false;
+  WriteLevelFile(name, png);
+  return true;
 }

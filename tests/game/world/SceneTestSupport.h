@@ -34,6 +34,8 @@ public:
   void Build(const QByteArray& levelXml);
   /// Writes a file beside the level file (pictures the level names).
   QString WriteLevelFile(const QString& name, const QByteArray& content) { return m_levelDirectory.Write(name, content); }
+  /// Writes \a picture as a PNG file beside the level file; false when it cannot be encoded.
+  bool WriteLevelPicture(const QString& name, const QImage& picture);
   /// One game tick.
   void Tick(int count = 1);
 
